@@ -1,0 +1,3 @@
+#include "app/loading_screen.h"
+
+void showLoadingScreen() {}

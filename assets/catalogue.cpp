@@ -1,0 +1,3 @@
+#include "assets/catalogue.h"
+
+void loadAssets() {}

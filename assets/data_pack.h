@@ -1,0 +1,29 @@
+// The asset pack "data.dat": a plain run of entries (NUL-terminated name, 32-bit little-endian
+// size, content), the entry "skora.tga" last. Unpacked into loose files in the working directory at
+// start; a fixed list of those files is removed at exit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct UnpackResult {
+  bool ok = false;
+  std::string error;                 // what is wrong with the pack, for the message box
+  std::vector<std::string> written;  // files this run wrote (removed again on failure)
+};
+
+// Unpacks `packPath` into `directory`. On any failure the files this run wrote are removed again.
+UnpackResult unpackPack(const char* packPath, const char* directory);
+
+// The program's unpack of "data.dat" into the working directory. On failure it shows the message
+// box and returns false; the caller exits with a non-zero code.
+bool unpackDataPack();
+void removeUnpackedFiles();
+
+// True when `name` may be written as a loose file: not empty, under 100 bytes, relative, no '/',
+// '\\' and no ".." component.
+bool isSafeEntryName(const std::string& name);
+
+extern const char* const unpackedFileNames[18];
+extern int32_t packFinished;

@@ -1,0 +1,5 @@
+#include "fx/flash.h"
+
+void FlashOverlay::draw(float decay) {
+  decayBy(decay);
+}

@@ -1,0 +1,6 @@
+#include "fx/particles.h"
+
+ParticleSystem::~ParticleSystem() {}
+void ParticleSystem::update() {}
+void ParticleSystem::draw() const {}
+void ParticleSystem::emit() {}

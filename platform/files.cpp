@@ -1,0 +1,166 @@
+// POSIX implementation of the file services, with the case-insensitive fall-back of files.h.
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+namespace platform {
+namespace {
+
+bool exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+std::string resolveName(const char* name) {
+  std::string path(name ? name : "");
+  if (path.empty() || exists(path)) return path;
+  const size_t slash = path.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (base.empty()) return path;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return path;
+  std::string found;
+  while (dirent* e = ::readdir(d)) {
+    if (::strcasecmp(e->d_name, base.c_str()) == 0) {
+      found = e->d_name;
+      break;
+    }
+  }
+  ::closedir(d);
+  if (found.empty()) return path;
+  return slash == std::string::npos ? found : dir + found;
+}
+
+File::~File() {
+  close();
+}
+
+File::File(File&& other) noexcept : fd_(other.fd_) {
+  other.fd_ = -1;
+}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    close();
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+File File::openRead(const char* name) {
+  File f;
+  const std::string path = resolveName(name);
+  if (path.empty()) return f;
+  f.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (f.fd_ >= 0) {
+    struct stat st;
+    if (::fstat(f.fd_, &st) != 0 || S_ISDIR(st.st_mode)) f.close();
+  }
+  return f;
+}
+
+File File::create(const char* name) {
+  File f;
+  const std::string path = resolveName(name);
+  if (path.empty()) return f;
+  f.fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  return f;
+}
+
+size_t File::read(void* buffer, size_t size) {
+  if (fd_ < 0) return 0;
+  size_t done = 0;
+  auto* out = static_cast<char*>(buffer);
+  while (done < size) {
+    const ssize_t n = ::read(fd_, out + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+bool File::write(const void* buffer, size_t size) {
+  if (fd_ < 0) return false;
+  size_t done = 0;
+  const auto* in = static_cast<const char*>(buffer);
+  while (done < size) {
+    const ssize_t n = ::write(fd_, in + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool File::skip(int64_t distance) {
+  if (fd_ < 0) return false;
+  const int64_t pos = position();
+  const int64_t end = size();
+  if (pos < 0 || end < 0) return false;
+  if ((distance < 0 && -distance > pos) || (distance > 0 && distance > end - pos)) return false;
+  return ::lseek(fd_, pos + distance, SEEK_SET) >= 0;
+}
+
+int64_t File::size() const {
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+  return st.st_size;
+}
+
+int64_t File::position() const {
+  return fd_ < 0 ? -1 : ::lseek(fd_, 0, SEEK_CUR);
+}
+
+bool File::close() {
+  if (fd_ < 0) return false;
+  const int rc = ::close(fd_);
+  fd_ = -1;
+  return rc == 0;
+}
+
+bool readWholeFile(const char* name, std::vector<uint8_t>& out) {
+  out.clear();
+  File f = File::openRead(name);
+  if (!f.isOpen()) return false;
+  const int64_t size = f.size();
+  if (size < 0) return false;
+  out.resize(static_cast<size_t>(size));
+  if (f.read(out.data(), out.size()) != out.size()) {
+    out.clear();
+    return false;
+  }
+  return true;
+}
+
+bool deleteFile(const char* name) {
+  const std::string path = resolveName(name);
+  return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+bool fileExists(const char* name) {
+  return exists(resolveName(name));
+}
+
+bool setCurrentDirectory(const char* path) {
+  const std::string resolved = resolveName(path);
+  return !resolved.empty() && ::chdir(resolved.c_str()) == 0;
+}
+
+std::string currentDirectory() {
+  char buffer[PATH_MAX];
+  return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+}  // namespace platform

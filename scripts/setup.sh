@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian packages, by name), then configures and builds Release into
+# build/. Sourced by run.sh and test.sh; safe to run again, it only does what is missing.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+packages=(
+  build-essential cmake pkg-config git
+  libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev
+  libgtest-dev googletest libbenchmark-dev
+  xvfb xdotool x11-utils imagemagick
+  libcairo2-dev fonts-dejavu-core libmp3lame-dev libpng-dev nlohmann-json3-dev libssl-dev
+  lib3ds-dev libmpg123-dev ffmpeg clang
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}" >&2
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+fi
+
+build_dir=${BUILD_DIR:-"$root/build"}
+cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release ${CMAKE_EXTRA_ARGS:-} >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"

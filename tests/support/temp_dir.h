@@ -1,0 +1,29 @@
+// A private temporary folder for a test, removed with everything in it when the test ends. The
+// working directory can be moved into it for the test's duration.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  // Makes the folder the working directory until destruction.
+  void enter();
+  // Names of every entry in the folder, sorted.
+  std::vector<std::string> list() const;
+
+ private:
+  std::string path_;
+  std::string previousDir_;
+};
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> readFile(const std::string& path);
