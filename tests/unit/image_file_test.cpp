@@ -1,0 +1,160 @@
+// The TGA reader: what it accepts, the red/blue swap, and that every refused file leaves the
+// reader exactly as it was.
+#include "gfx/image_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+std::vector<uint8_t> tga(uint16_t w, uint16_t h, const std::vector<uint8_t>& pixels,
+                         uint8_t type = 2, uint8_t depth = 24) {
+  std::vector<uint8_t> b(18 + pixels.size(), 0);
+  b[2] = type;
+  b[12] = uint8_t(w);
+  b[13] = uint8_t(w >> 8);
+  b[14] = uint8_t(h);
+  b[15] = uint8_t(h >> 8);
+  b[16] = depth;
+  std::copy(pixels.begin(), pixels.end(), b.begin() + 18);
+  return b;
+}
+
+const std::vector<uint8_t> kTwoByOne = {10, 20, 30, 40, 50, 60};
+
+std::vector<uint8_t> pixelsOf(const ImageFile& img) {
+  const uint8_t* p = img.getPixels();
+  return p ? std::vector<uint8_t>(p, p + img.getPixelBytes()) : std::vector<uint8_t>();
+}
+
+}  // namespace
+
+TEST(ImageFile, LoadsTwoByOneAndSwapsRedBlue) {
+  TempDir dir;
+  writeFile(dir.file("a.tga"), tga(2, 1, kTwoByOne));
+  ImageFile img;
+  ASSERT_TRUE(img.load(dir.file("a.tga").c_str()));
+  EXPECT_EQ(img.getWidth(), 2);
+  EXPECT_EQ(img.getHeight(), 1);
+  EXPECT_EQ(img.getBitsPerPixel(), 24);
+  EXPECT_EQ(img.getImageType(), 2);
+  EXPECT_EQ(pixelsOf(img), kTwoByOne);
+  img.swapRedBlue();
+  EXPECT_EQ(pixelsOf(img), (std::vector<uint8_t>{30, 20, 10, 60, 50, 40}));
+}
+
+TEST(ImageFile, FindsNameOfOtherLetterCase) {
+  TempDir dir;
+  writeFile(dir.file("pic.tga"), tga(2, 1, kTwoByOne));
+  ImageFile img;
+  EXPECT_TRUE(img.load(dir.file("PIC.TGA").c_str()));
+}
+
+TEST(ImageFile, RowsStayInFileOrderWhateverTheDescriptor) {
+  std::vector<uint8_t> bytes = tga(1, 2, {1, 2, 3, 4, 5, 6});
+  bytes[17] = 0x20;  // top row first
+  ImageFile img;
+  ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
+  EXPECT_EQ(pixelsOf(img), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(ImageFile, TrailingBytesAreIgnored) {
+  std::vector<uint8_t> bytes = tga(2, 1, kTwoByOne);
+  bytes.push_back(99);
+  ImageFile img;
+  ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
+  EXPECT_EQ(img.getPixelBytes(), 6u);
+}
+
+TEST(ImageFile, ZeroWidthLoadsEmptyBuffer) {
+  const std::vector<uint8_t> bytes = tga(0, 7, {});
+  ImageFile img;
+  ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
+  EXPECT_TRUE(img.hasPixels());
+  EXPECT_EQ(img.getPixels(), nullptr);
+  EXPECT_EQ(img.getHeight(), 7);
+  img.swapRedBlue();
+  EXPECT_EQ(img.getPixels(), nullptr);
+}
+
+TEST(ImageFile, MissingFileOnFreshReader) {
+  TempDir dir;
+  ImageFile img;
+  EXPECT_FALSE(img.load(dir.file("none.tga").c_str()));
+  EXPECT_FALSE(img.hasPixels());
+  EXPECT_EQ(img.getPixels(), nullptr);
+  img.swapRedBlue();
+  EXPECT_EQ(img.getPixels(), nullptr);
+}
+
+TEST(ImageFile, ReleaseTwiceIsHarmless) {
+  const std::vector<uint8_t> bytes = tga(2, 1, kTwoByOne);
+  ImageFile img;
+  ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
+  img.release();
+  img.release();
+  EXPECT_FALSE(img.hasPixels());
+  EXPECT_EQ(img.getPixels(), nullptr);
+}
+
+TEST(ImageFile, SecondLoadReplacesBuffer) {
+  const std::vector<uint8_t> first = tga(2, 1, kTwoByOne);
+  const std::vector<uint8_t> second = tga(1, 1, {7, 8, 9});
+  ImageFile img;
+  ASSERT_TRUE(img.parse(first.data(), first.size()));
+  ASSERT_TRUE(img.parse(second.data(), second.size()));
+  EXPECT_EQ(img.getWidth(), 1);
+  EXPECT_EQ(pixelsOf(img), (std::vector<uint8_t>{7, 8, 9}));
+}
+
+// Each refused file is offered to a reader that already holds the 2x1 picture: after the refusal
+// it must still hold exactly that, header fields included.
+TEST(ImageFile, RefusedFilesChangeNothing) {
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"run-length encoded (type 10)", tga(2, 1, kTwoByOne, 10)});
+  cases.push_back({"colour-mapped (type 1)", tga(2, 1, kTwoByOne, 1)});
+  cases.push_back({"depth 16", tga(3, 1, kTwoByOne, 2, 16)});
+  cases.push_back({"depth 32", tga(1, 1, {1, 2, 3, 4}, 2, 32)});
+  std::vector<uint8_t> withId = tga(1, 1, {1, 2, 3, 4, 5, 6, 7, 8});
+  withId[0] = 5;
+  cases.push_back({"image ID of length 5", withId});
+  std::vector<uint8_t> withMap = tga(1, 1, {1, 2, 3});
+  withMap[1] = 1;
+  cases.push_back({"colour map", withMap});
+  std::vector<uint8_t> shortPixels = tga(2, 1, kTwoByOne);
+  shortPixels.pop_back();
+  cases.push_back({"one pixel byte short", shortPixels});
+  cases.push_back({"header only, pixels expected", tga(4, 4, {})});
+  std::vector<uint8_t> shortHeader = tga(0, 0, {});
+  shortHeader.resize(17);
+  cases.push_back({"header cut at 17 bytes", shortHeader});
+  cases.push_back({"empty file", {}});
+  cases.push_back({"too large to size", tga(65535, 65535, {})});
+
+  TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<uint8_t> good = tga(2, 1, kTwoByOne);
+    ImageFile img;
+    ASSERT_TRUE(img.parse(good.data(), good.size()));
+    writeFile(dir.file("bad.tga"), c.bytes);
+    EXPECT_FALSE(img.load(dir.file("bad.tga").c_str()));
+    EXPECT_FALSE(img.parse(c.bytes.data(), c.bytes.size()));
+    EXPECT_EQ(img.getWidth(), 2);
+    EXPECT_EQ(img.getHeight(), 1);
+    EXPECT_EQ(img.getBitsPerPixel(), 24);
+    EXPECT_EQ(img.getImageType(), 2);
+    EXPECT_EQ(pixelsOf(img), kTwoByOne);
+    // The file was closed again: it can be replaced and read at once.
+    writeFile(dir.file("bad.tga"), good);
+    EXPECT_TRUE(img.load(dir.file("bad.tga").c_str()));
+  }
+}
