@@ -1,3 +1,102 @@
+// The fixed list of assets and the order in which they are loaded. No loader's result changes the
+// sequence: a file that cannot be read leaves its object empty and the rest still loads.
 #include "assets/catalogue.h"
 
-void loadAssets() {}
+#include "fx/program_objects.h"
+#include "gfx/gl.h"
+#include "gfx/image_file.h"
+
+namespace {
+
+struct SlotEntry {
+  Texture* slot;
+  const char* fileName;
+  int withMask;
+};
+
+// The borders and the end picture are drawn with their black see-through; the background, the
+// strip and the unused "s_p.tga" are drawn as they are.
+const SlotEntry kSlots[] = {
+    {&back01Texture, "back01.tga", 0}, {&endTexture, "s_end.tga", 1},
+    {&leftTexture, "s_left.tga", 1},   {&rightTexture, "s_right.tga", 1},
+    {&topTexture, "s_top.tga", 1},     {&downTexture, "s_down.tga", 1},
+    {&stripTexture, "s_l.tga", 0},     {&spTexture, "s_p.tga", 0},
+};
+
+// Uploads tightly packed RGB rows: with the default unpack alignment of 4, rows whose byte length
+// is not a multiple of 4 would be read past the end of the buffer.
+void uploadSkinLevel(const ImageFile& image) {
+  GLint previousAlignment = 4;
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, 3, image.getWidth(), image.getHeight(), 0, GL_RGB,
+               GL_UNSIGNED_BYTE, image.getPixels());
+  glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+}
+
+}  // namespace
+
+void loadLight() {
+  const GLfloat position[4] = {0.0f, 0.0f, 2.0f, 1.0f};
+  const GLfloat ambient[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  const GLfloat diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  glLightfv(GL_LIGHT0, GL_POSITION, position);
+  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_NORMALIZE);
+}
+
+void loadHead() {
+  headMesh.load("ex_glowa_new.3ds");
+}
+
+void loadSlots() {
+  for (const SlotEntry& entry : kSlots) entry.slot->load(entry.fileName, entry.withMask);
+}
+
+void configureParticles() {
+  particles.setPosition(0.0f, -10.0f, 0.0f);
+  particles.setSize(0.3f);
+  particles.setMaxAge(500);
+  particles.setSpeed(5.0f);
+  particles.setMaxCount(600);
+  particles.setAcceleration(0.0f, 0.08f, 0.0f);
+  particles.setColour(0.7f, 0.0f, 0.0f, 0.5f);
+}
+
+void loadScene(Scene3ds& scene, const char* fileName) {
+  scene.load(fileName, 1);
+}
+
+void loadScenes() {
+  loadScene(sceneC00, "c00.3ds");
+  loadScene(sceneC01, "c01.3ds");
+  loadScene(sceneC02, "c02.3ds");
+  loadScene(sceneC05, "c05.3ds");
+}
+
+void loadSkin() {
+  ImageFile image;
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  skoraTexture = name;
+  glBindTexture(GL_TEXTURE_2D, skoraTexture);
+  image.load("skora.tga");
+  image.swapRedBlue();
+  // An unreadable picture has no pixels and no size worth uploading.
+  if (image.getPixels() != nullptr) uploadSkinLevel(image);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  image.release();
+}
+
+void loadAssets() {
+  loadLight();
+  loadHead();
+  loadSlots();
+  configureParticles();
+  loadScenes();
+  loadSkin();
+}

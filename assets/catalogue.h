@@ -1,5 +1,23 @@
 // Everything the presentation loads before it starts, in a fixed order: the light, the head, the
 // eight picture slots, the particle emitter's settings, the four 3DS scenes and the head's skin.
+// Every step needs a current GL context; the steps are public so that each can be timed alone.
 #pragma once
 
+#include "model3ds/scene3ds.h"
+
+// All the steps below, in this order.
 void loadAssets();
+
+// Light 0 at (0, 0, 2) in eye coordinates (the modelview matrix must be the identity), then
+// lighting, light 0 and normal rescaling on.
+void loadLight();
+void loadHead();
+void loadSlots();
+// The emitter's settings only; no particle is created until the first update.
+void configureParticles();
+// One 3DS scene through the chunk reader; a missing file leaves the scene empty.
+void loadScene(Scene3ds& scene, const char* fileName);
+void loadScenes();
+// A new texture name into skoraTexture, bound, with "skora.tga" as its single level. A picture that
+// cannot be read uploads nothing: the name stays bound with no image.
+void loadSkin();
