@@ -1,0 +1,105 @@
+// Test files for the asset catalogue: pictures from the TGA writer, a three-vertex head and a cube
+// scene from the chunk writer.
+#include "support/catalogue_files.h"
+
+#include <vector>
+
+#include "fx/program_objects.h"
+#include "gfx/gl.h"
+#include "support/chunk_writer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+void putU16(std::vector<uint8_t>& out, uint16_t v) {
+  out.push_back(uint8_t(v));
+  out.push_back(uint8_t(v >> 8));
+}
+
+void putF32(std::vector<uint8_t>& out, float v) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(&v);
+  out.insert(out.end(), bytes, bytes + 4);
+}
+
+// Three vertices, one triangle, in the head's own format.
+std::vector<uint8_t> headBytes() {
+  const float positions[3][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  const float uvs[3][2] = {{0, 0}, {1, 0}, {0, 1}};
+  std::vector<uint8_t> out;
+  putU16(out, 3);
+  for (const auto& p : positions)
+    for (float c : p) putF32(out, c);
+  for (const auto& t : uvs)
+    for (float c : t) putF32(out, c);
+  putU16(out, 1);
+  for (uint16_t i : {0, 1, 2}) putU16(out, i);
+  return out;
+}
+
+std::vector<uint8_t> cubeSceneBytes() {
+  const float h = 60.0f;  // model units: several eye units at every scene's scale
+  std::vector<Point3> corners;
+  for (int i = 0; i < 8; ++i) corners.push_back({i & 1 ? h : -h, i & 2 ? h : -h, i & 4 ? h : -h});
+  const std::vector<Face4> faces = {{0, 1, 3, 0}, {0, 3, 2, 0}, {4, 6, 7, 0}, {4, 7, 5, 0},
+                                    {0, 4, 5, 0}, {0, 5, 1, 0}, {2, 3, 7, 0}, {2, 7, 6, 0},
+                                    {0, 2, 6, 0}, {0, 6, 4, 0}, {1, 5, 7, 0}, {1, 7, 3, 0}};
+  ChunkWriter w;
+  w.begin(chunk3ds::kMain).begin(chunk3ds::kMdata).begin(chunk3ds::kNamedObject).str("cube");
+  w.begin(chunk3ds::kTriObject).points(corners).beginFaces(faces).end();
+  return w.finish();
+}
+
+std::vector<uint8_t> endPicturePixels() {
+  std::vector<uint8_t> out;
+  for (int y = 0; y < kEndPictureHeight; ++y)
+    for (int x = 0; x < kEndPictureWidth; ++x) {
+      const Bgr c = x < kEndPictureWidth / 2 ? kEndPictureColour : Bgr{0, 0, 0};
+      out.insert(out.end(), {c.b, c.g, c.r});
+    }
+  return out;
+}
+
+void writeSmall(const std::string& path, uint16_t w, uint16_t h, Bgr colour) {
+  writeTga(path, w, h, solidPixels(w, h, colour));
+}
+
+}  // namespace
+
+uint8_t skinFileByte(size_t index) {
+  return uint8_t(index * 7 + 1);
+}
+
+void writeCatalogueFiles(const std::string& folder, const CatalogueFileSet& set) {
+  const std::string dir = folder + "/";
+  writeFile(dir + "ex_glowa_new.3ds", headBytes());
+  writeTga(dir + "back01.tga", 800, 600, solidPixels(800, 600, set.background));
+  writeTga(dir + "s_end.tga", kEndPictureWidth, kEndPictureHeight, endPicturePixels());
+  // Small borders in the corners, clear of the letterbox centre.
+  writeSmall(dir + "s_left.tga", 8, 16, Bgr{0, 0, 90});
+  writeSmall(dir + "s_right.tga", 8, 16, Bgr{0, 90, 0});
+  writeSmall(dir + "s_top.tga", 16, 8, Bgr{90, 0, 0});
+  writeSmall(dir + "s_down.tga", 16, 8, Bgr{90, 90, 0});
+  writeSmall(dir + "s_l.tga", 4, 8, Bgr{10, 10, 10});
+  writeSmall(dir + "s_p.tga", 4, 4, Bgr{20, 20, 20});
+  if (set.writeSkin) {
+    std::vector<uint8_t> skin(size_t(set.skinWidth) * set.skinHeight * 3);
+    for (size_t i = 0; i < skin.size(); ++i) skin[i] = skinFileByte(i);
+    writeTga(dir + "skora.tga", set.skinWidth, set.skinHeight, skin);
+  }
+  if (set.cubeScenes)
+    for (const char* name : {"c00.3ds", "c01.3ds", "c02.3ds", "c05.3ds"})
+      writeFile(dir + name, cubeSceneBytes());
+}
+
+void unloadCatalogue() {
+  for (Texture* slot : {&back01Texture, &endTexture, &leftTexture, &rightTexture, &topTexture,
+                        &downTexture, &stripTexture, &spTexture})
+    slot->release();
+  for (Scene3ds* scene : {&sceneC00, &sceneC01, &sceneC02, &sceneC05}) scene->clear();
+  headMesh.clear();
+  if (skoraTexture != 0) {
+    const GLuint name = skoraTexture;
+    glDeleteTextures(1, &name);
+    skoraTexture = 0;
+  }
+}
