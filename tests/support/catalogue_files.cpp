@@ -21,9 +21,10 @@ void putF32(std::vector<uint8_t>& out, float v) {
   out.insert(out.end(), bytes, bytes + 4);
 }
 
-// Three vertices, one triangle, in the head's own format.
+// Three vertices, one triangle, in the head's own format, placed outside every scene's view so that
+// it never covers the picture's centre.
 std::vector<uint8_t> headBytes() {
-  const float positions[3][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  const float positions[3][3] = {{40, 40, 0}, {41, 40, 0}, {40, 41, 0}};
   const float uvs[3][2] = {{0, 0}, {1, 0}, {0, 1}};
   std::vector<uint8_t> out;
   putU16(out, 3);
