@@ -1,0 +1,85 @@
+// The headless run: unpack, start-up, stepped frames and a shutdown that also runs on failure.
+#include "tools/headless/runner.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "app/timeline.h"
+#include "app/window.h"
+#include "assets/data_pack.h"
+#include "fx/program_objects.h"
+#include "platform/sdl_platform.h"
+#include "tools/headless/headless_platform.h"
+
+namespace headless {
+
+Runner::Runner() = default;
+
+Runner::~Runner() {
+  close();
+}
+
+bool Runner::open(const std::string& packPath, std::string& error) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(packPath, ec)) {
+    error = "no asset pack at " + packPath;
+    return false;
+  }
+  const std::string absolutePack = std::filesystem::absolute(packPath, ec).string();
+  if (!folder_.create(error)) return false;
+  const UnpackResult unpacked = unpackPack(absolutePack.c_str(), folder_.path().c_str());
+  if (!unpacked.ok) {
+    error = "cannot unpack " + packPath + ": " +
+            (unpacked.error.empty() ? std::string("not a valid pack") : unpacked.error);
+    close();
+    return false;
+  }
+  if (!folder_.enter(error)) {
+    close();
+    return false;
+  }
+
+  // Headless by default; a caller that names another driver keeps it.
+  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  platform::SdlOptions options;
+  options.windowed = true;
+  options.quietMessageBoxes = true;
+  platform_ = std::make_unique<HeadlessPlatform>(platform::createSdlPlatform(options));
+  platform::setCurrent(platform_.get());
+
+  counter_.set(0);
+  frameTimer.useCounter(&counter_);
+  if (!openWindow("Karvenel / Olmetra / Quillory 2oo4", 800, 600, 32)) {
+    const std::string why = platform_->firstMessage();
+    error = "no GL context can be made" + (why.empty() ? std::string() : " (" + why + ")");
+    close();
+    return false;
+  }
+  windowOpen_ = true;
+  return true;
+}
+
+void Runner::frame(uint32_t elapsedMs, const std::function<void()>& beforeSwap) {
+  if (!windowOpen_) return;
+  counter_.set(elapsedMs);
+  timelineFrame();
+  platform_->onBeforeSwap(beforeSwap);
+  platform_->swapBuffers(deviceContext);
+  platform_->onBeforeSwap({});
+}
+
+void Runner::close() {
+  if (windowOpen_) {
+    closeWindow();
+    windowOpen_ = false;
+  }
+  if (platform_) {
+    frameTimer.useCounter(&platform::systemCounter());
+    platform::setCurrent(nullptr);
+    platform_.reset();
+  }
+  folder_.remove();
+}
+
+}  // namespace headless

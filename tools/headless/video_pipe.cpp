@@ -1,0 +1,103 @@
+// The ffmpeg child behind popen; SIGPIPE is ignored while it runs so that an encoder that dies
+// shows up as a failed write instead of killing the capture.
+#include "tools/headless/video_pipe.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tools/headless/frame_pixels.h"
+
+namespace headless {
+namespace {
+
+std::string shellQuoted(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) {
+    if (c == '\'')
+      out += "'\\''";
+    else
+      out += c;
+  }
+  return out + "'";
+}
+
+// The last non-empty line ffmpeg wrote, to explain its failure in one line.
+std::string lastLine(const std::string& path) {
+  std::ifstream in(path);
+  std::string line, last;
+  while (std::getline(in, line))
+    if (line.find_first_not_of(" \t\r") != std::string::npos) last = line;
+  return last;
+}
+
+}  // namespace
+
+bool ffmpegAvailable() {
+  const char* path = std::getenv("PATH");
+  std::istringstream dirs(path ? path : "");
+  std::string dir;
+  while (std::getline(dirs, dir, ':')) {
+    if (dir.empty()) continue;
+    if (access((dir + "/ffmpeg").c_str(), X_OK) == 0) return true;
+  }
+  return false;
+}
+
+VideoPipe::~VideoPipe() {
+  std::string ignored;
+  close(ignored);
+}
+
+bool VideoPipe::open(const std::string& outPath, uint32_t fps, size_t frameCount,
+                     const std::string& musicPath, uint32_t musicStartMs,
+                     const std::string& logPath, std::string& error) {
+  std::ostringstream seconds, start;
+  seconds.precision(6);
+  seconds << std::fixed << double(frameCount) / double(fps);
+  start.precision(3);
+  start << std::fixed << double(musicStartMs) / 1000.0;
+
+  std::string command =
+      "ffmpeg -hide_banner -nostats -loglevel error -y -f rawvideo -pix_fmt rgb24";
+  command += " -s " + std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight);
+  command += " -r " + std::to_string(fps) + " -i -";
+  if (!musicPath.empty()) command += " -ss " + start.str() + " -i " + shellQuoted(musicPath);
+  command += " -map 0:v";
+  if (!musicPath.empty()) command += " -map 1:a -c:a aac";
+  // The picture sets the length: longer music is cut, shorter music just ends early.
+  command += " -c:v libx264 -pix_fmt yuv420p -t " + seconds.str();
+  command += " -movflags +faststart " + shellQuoted(outPath) + " 2>" + shellQuoted(logPath);
+
+  std::signal(SIGPIPE, SIG_IGN);
+  logPath_ = logPath;
+  pipe_ = popen(command.c_str(), "w");
+  if (!pipe_) {
+    error = "cannot start ffmpeg";
+    return false;
+  }
+  return true;
+}
+
+bool VideoPipe::write(const std::vector<uint8_t>& rgb) {
+  if (!pipe_) return false;
+  return std::fwrite(rgb.data(), 1, rgb.size(), pipe_) == rgb.size();
+}
+
+bool VideoPipe::close(std::string& error) {
+  if (!pipe_) return true;
+  const int status = pclose(pipe_);
+  pipe_ = nullptr;
+  std::signal(SIGPIPE, SIG_DFL);
+  if (status != 0) {
+    const std::string why = lastLine(logPath_);
+    error = "ffmpeg failed" + (why.empty() ? std::string() : ": " + why);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace headless

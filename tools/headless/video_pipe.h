@@ -1,0 +1,39 @@
+// Raw RGB frames piped into ffmpeg, encoded as H.264 in MP4 with the music muxed in from time zero
+// of the captured range, the video's own length kept.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace headless {
+
+// True when an executable "ffmpeg" is on PATH.
+bool ffmpegAvailable();
+
+class VideoPipe {
+ public:
+  VideoPipe() = default;
+  ~VideoPipe();
+  VideoPipe(const VideoPipe&) = delete;
+  VideoPipe& operator=(const VideoPipe&) = delete;
+
+  // Starts ffmpeg writing `outPath`. `musicPath` may be empty (a silent video); the music is read
+  // from `musicStartMs` on, the time of the first frame, so picture and sound stay together.
+  // `frameCount` frames at `fps` give the length.
+  // ffmpeg's own messages go to `logPath`; the last of them explains a failure.
+  bool open(const std::string& outPath, uint32_t fps, size_t frameCount,
+            const std::string& musicPath, uint32_t musicStartMs, const std::string& logPath,
+            std::string& error);
+  // One 800x600 frame, RGB, top row first. False once ffmpeg has gone away.
+  bool write(const std::vector<uint8_t>& rgb);
+  // Waits for ffmpeg; false with `error` when it failed.
+  bool close(std::string& error);
+
+ private:
+  FILE* pipe_ = nullptr;
+  std::string logPath_;
+};
+
+}  // namespace headless
