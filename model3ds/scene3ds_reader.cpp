@@ -1,15 +1,263 @@
-#include "model3ds/scene3ds.h"
+// The 3DS chunk reader: walks the file as one flat stream of chunks, takes the few ids a scene
+// needs and skips every other chunk, with all it contains, by its length. Also material resolution
+// and the teardowns of the records.
+#include <algorithm>
+#include <cstring>
 
-Material3ds::~Material3ds() {}
-Object3ds::~Object3ds() {}
-int Scene3ds::readChunks(ByteReader&) {
-  return 0;
+#include "gfx/gl.h"
+#include "model3ds/scene3ds.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr uint16_t kM3dMagic = 0x4D4D;
+constexpr uint16_t kMdata = 0x3D3D;
+constexpr uint16_t kNamedObject = 0x4000;
+constexpr uint16_t kNTriObject = 0x4100;
+constexpr uint16_t kPointArray = 0x4110;
+constexpr uint16_t kFaceArray = 0x4120;
+constexpr uint16_t kMshMatGroup = 0x4130;
+constexpr uint16_t kTexVerts = 0x4140;
+constexpr uint16_t kMatEntry = 0xAFFF;
+constexpr uint16_t kMatName = 0xA000;
+constexpr uint16_t kMatTexmap = 0xA200;
+constexpr uint16_t kMatMapname = 0xA300;
+constexpr uint16_t kMatMapUscale = 0xA354;
+constexpr uint16_t kMatMapVscale = 0xA356;
+constexpr uint16_t kMatMapUoffset = 0xA358;
+constexpr uint16_t kMatMapVoffset = 0xA35A;
+constexpr uint16_t kMatMapAng = 0xA35C;
+
+constexpr size_t kChunkHeaderSize = 6;
+constexpr size_t kMaxStringLength = 99;
+constexpr size_t kPointSize = 12;
+constexpr size_t kFaceSize = 8;
+constexpr size_t kTexCoordSize = 8;
+
+// The records the next data chunks write into. They outlive the containers that opened them: the
+// stream is flat, so nothing marks where a container ends.
+struct ReadState {
+  Object3ds* object = nullptr;
+  Material3ds* material = nullptr;
+  TextureMap3ds* textureMap = nullptr;
+};
+
+uint16_t loadU16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
 }
-void Scene3ds::resolveMaterials() {}
+
+float loadF32(const uint8_t* p) {
+  const uint32_t bits =
+      uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+  float v;
+  std::memcpy(&v, &bits, 4);
+  return v;
+}
+
+// Moves to the end of a chunk whose header has just been read. False, and the read ends, when the
+// length would move backwards (no progress) or past the end of the data.
+bool skipChunk(ByteReader& reader, size_t chunkStart, uint32_t length) {
+  if (length < kChunkHeaderSize || length > reader.size() - chunkStart) return false;
+  return reader.skip(int64_t(length) - int64_t(kChunkHeaderSize));
+}
+
+// Records only the vertices the data holds, so vertexCount never claims more than exists; false
+// when the array was cut short.
+bool readPointArray(ByteReader& reader, Object3ds& object) {
+  uint16_t count;
+  if (!reader.readU16(count)) return false;
+  const size_t available = std::min<size_t>(count, reader.remaining() / kPointSize);
+  std::vector<Vertex3ds> vertices(available);
+  const uint8_t* p = reader.current();
+  for (Vertex3ds& vertex : vertices) {
+    vertex.position.set(loadF32(p), loadF32(p + 8), -loadF32(p + 4));
+    p += kPointSize;
+  }
+  reader.skip(int64_t(available * kPointSize));
+  object.vertices = std::move(vertices);
+  object.vertexCount = uint16_t(available);
+  // The new vertices have no coordinates, whatever an earlier TEX_VERTS gave the old ones.
+  object.hasTexCoords = 0;
+  return available == count;
+}
+
+bool readFaceArray(ByteReader& reader, Object3ds& object) {
+  uint16_t count;
+  if (!reader.readU16(count)) return false;
+  const size_t available = std::min<size_t>(count, reader.remaining() / kFaceSize);
+  std::vector<Face3ds> faces(available);
+  const uint8_t* p = reader.current();
+  for (Face3ds& face : faces) {
+    face.a = loadU16(p);
+    face.b = loadU16(p + 2);
+    face.c = loadU16(p + 4);
+    face.flags = loadU16(p + 6);
+    p += kFaceSize;
+  }
+  reader.skip(int64_t(available * kFaceSize));
+  object.faces = std::move(faces);
+  object.faceCount = uint16_t(available);
+  return available == count;
+}
+
+bool readMaterialGroup(ByteReader& reader, Object3ds& object) {
+  object.materialName = readChunkString(reader);
+  uint16_t faceIndexCount;
+  if (!reader.readU16(faceIndexCount)) return false;
+  return reader.skip(int64_t(faceIndexCount) * 2);
+}
+
+// The chunk's own count is not trusted: the object's vertices decide how many pairs follow.
+bool readTexVerts(ByteReader& reader, Object3ds& object) {
+  if (!reader.skip(2)) return false;
+  const size_t wanted = object.vertices.size();
+  const size_t available = std::min(wanted, reader.remaining() / kTexCoordSize);
+  const uint8_t* p = reader.current();
+  for (size_t i = 0; i < available; ++i) {
+    object.vertices[i].texCoord = {loadF32(p), loadF32(p + 4)};
+    p += kTexCoordSize;
+  }
+  reader.skip(int64_t(available * kTexCoordSize));
+  object.hasTexCoords = available == wanted ? 1 : 0;
+  return available == wanted;
+}
+
+bool readMaterialChunk(uint16_t id, ByteReader& reader, ReadState& state) {
+  Material3ds& material = *state.material;
+  if (id == kMatName) {
+    material.name = readChunkString(reader);
+  } else {
+    material.textureMap = std::make_unique<TextureMap3ds>();
+    state.textureMap = material.textureMap.get();
+  }
+  return true;
+}
+
+bool readTextureMapChunk(uint16_t id, ByteReader& reader, TextureMap3ds& map) {
+  switch (id) {
+    case kMatMapname:
+      map.fileName = readChunkString(reader);
+      return true;
+    case kMatMapUscale:
+      return reader.readF32(map.uScale);
+    case kMatMapVscale:
+      return reader.readF32(map.vScale);
+    case kMatMapUoffset:
+      return reader.readF32(map.uOffset);
+    case kMatMapVoffset:
+      return reader.readF32(map.vOffset);
+    default:
+      return reader.readF32(map.angle);
+  }
+}
+
+bool readObjectChunk(uint16_t id, ByteReader& reader, Object3ds& object) {
+  switch (id) {
+    case kPointArray:
+      return readPointArray(reader, object);
+    case kFaceArray:
+      return readFaceArray(reader, object);
+    case kMshMatGroup:
+      return readMaterialGroup(reader, object);
+    default:
+      return readTexVerts(reader, object);
+  }
+}
+
+// Reads one chunk header and what the id calls for. False ends the read: the data ran out or a
+// length cannot be followed.
+bool readChunk(Scene3ds& scene, ByteReader& reader, ReadState& state) {
+  const size_t start = reader.position();
+  uint16_t id;
+  uint32_t length;
+  if (!reader.readU16(id) || !reader.readU32(length)) return false;
+  switch (id) {
+    case kMdata:
+    case kNTriObject:
+      return true;
+    case kNamedObject:
+      state.object = scene.objects.add();
+      state.object->name = readChunkString(reader);
+      return true;
+    case kPointArray:
+    case kFaceArray:
+    case kMshMatGroup:
+    case kTexVerts:
+      if (!state.object) return skipChunk(reader, start, length);
+      return readObjectChunk(id, reader, *state.object);
+    case kMatEntry:
+      state.material = scene.materials.add();
+      return true;
+    case kMatName:
+    case kMatTexmap:
+      if (!state.material) return skipChunk(reader, start, length);
+      return readMaterialChunk(id, reader, state);
+    case kMatMapname:
+    case kMatMapUscale:
+    case kMatMapVscale:
+    case kMatMapUoffset:
+    case kMatMapVoffset:
+    case kMatMapAng:
+      if (!state.textureMap) return skipChunk(reader, start, length);
+      return readTextureMapChunk(id, reader, *state.textureMap);
+    default:
+      return skipChunk(reader, start, length);
+  }
+}
+
+}  // namespace
+
+int Scene3ds::readChunks(ByteReader& reader) {
+  uint16_t magic;
+  if (!reader.readU16(magic) || magic != kM3dMagic) return 0;
+  // The main chunk's length is never used: chunks after its end are read all the same.
+  if (!reader.skip(4)) return 1;
+  ReadState state;
+  while (readChunk(*this, reader, state)) {
+  }
+  return 1;
+}
+
+std::string readChunkString(ByteReader& reader) {
+  const uint8_t* start = reader.current();
+  const size_t remaining = reader.remaining();
+  const void* nul = remaining ? std::memchr(start, 0, remaining) : nullptr;
+  const size_t length = nul ? size_t(static_cast<const uint8_t*>(nul) - start) : remaining;
+  reader.skip(int64_t(nul ? length + 1 : length));
+  if (length == 0) return {};
+  return std::string(reinterpret_cast<const char*>(start), std::min(length, kMaxStringLength));
+}
+
+// Walking the materials newest first and letting a later match overwrite an earlier one leaves
+// each object with the first material of its name in file order.
+void Scene3ds::resolveMaterials() {
+  for (auto* m = materials.first(); m; m = m->next) {
+    Material3ds* material = m->element;
+    if (!material->name) continue;
+    for (auto* o = objects.first(); o; o = o->next) {
+      Object3ds* object = o->element;
+      if (object->materialName && *object->materialName == *material->name) {
+        object->material = material;
+        object->hasMaterial = 1;
+      }
+    }
+  }
+}
+
 void Scene3ds::clear() {
   objects.clear();
   materials.clear();
 }
-std::string readChunkString(ByteReader&) {
-  return {};
+
+// Scenes are destroyed at program exit, after the context is gone; GL names are only given back
+// while one is current.
+Object3ds::~Object3ds() {
+  if (displayList != 0 && platform::glContextCurrent()) glDeleteLists(displayList, 1);
+}
+
+Material3ds::~Material3ds() {
+  if (texture != 0 && platform::glContextCurrent()) {
+    const GLuint name = texture;
+    glDeleteTextures(1, &name);
+  }
 }

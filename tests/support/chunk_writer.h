@@ -1,0 +1,74 @@
+// Builds 3DS chunk files in memory for the reader's tests: nested chunks get their lengths filled
+// in when they are closed, and raw headers with any length can be written to make broken files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace chunk3ds {
+constexpr uint16_t kMain = 0x4D4D;
+constexpr uint16_t kMdata = 0x3D3D;
+constexpr uint16_t kNamedObject = 0x4000;
+constexpr uint16_t kTriObject = 0x4100;
+constexpr uint16_t kPointArray = 0x4110;
+constexpr uint16_t kFaceArray = 0x4120;
+constexpr uint16_t kMatGroup = 0x4130;
+constexpr uint16_t kTexVerts = 0x4140;
+constexpr uint16_t kMeshMatrix = 0x4160;
+constexpr uint16_t kLight = 0x4600;
+constexpr uint16_t kMatEntry = 0xAFFF;
+constexpr uint16_t kMatName = 0xA000;
+constexpr uint16_t kMatDiffuse = 0xA020;
+constexpr uint16_t kMatTexmap = 0xA200;
+constexpr uint16_t kMatBumpmap = 0xA230;
+constexpr uint16_t kMatMapname = 0xA300;
+constexpr uint16_t kMatMapUscale = 0xA354;
+constexpr uint16_t kMatMapVscale = 0xA356;
+constexpr uint16_t kMatMapUoffset = 0xA358;
+constexpr uint16_t kMatMapVoffset = 0xA35A;
+constexpr uint16_t kMatMapAng = 0xA35C;
+}  // namespace chunk3ds
+
+struct Point3 {
+  float x, y, z;
+};
+struct Face4 {
+  uint16_t a, b, c, flags;
+};
+struct Uv2 {
+  float u, v;
+};
+
+class ChunkWriter {
+ public:
+  // Opens a chunk; its length is written when the matching end() closes it.
+  ChunkWriter& begin(uint16_t id);
+  ChunkWriter& end();
+  // A header with exactly this length, never patched.
+  ChunkWriter& header(uint16_t id, uint32_t length);
+
+  ChunkWriter& u16(uint16_t v);
+  ChunkWriter& u32(uint32_t v);
+  ChunkWriter& f32(float v);
+  // The bytes of s followed by one zero byte.
+  ChunkWriter& str(const std::string& s);
+  ChunkWriter& raw(const std::vector<uint8_t>& bytes);
+
+  // Whole chunks with the payload the reader expects.
+  ChunkWriter& stringChunk(uint16_t id, const std::string& s);
+  ChunkWriter& floatChunk(uint16_t id, float v);
+  ChunkWriter& points(const std::vector<Point3>& points);
+  ChunkWriter& texVerts(const std::vector<Uv2>& uvs, int32_t countField = -1);
+  ChunkWriter& matGroup(const std::string& material, const std::vector<uint16_t>& faces);
+  // Opens FACE_ARRAY after writing its faces, so sub-chunks can follow before end().
+  ChunkWriter& beginFaces(const std::vector<Face4>& faces);
+
+  // Closes every chunk still open and returns the file.
+  std::vector<uint8_t> finish();
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+ private:
+  std::vector<uint8_t> bytes_;
+  std::vector<size_t> open_;
+};
