@@ -1,4 +1,15 @@
+// Unpacking the asset pack into loose files, and removing the fixed list of them at exit. The pack
+// is streamed: every size is checked against what is left of the file before anything is
+// allocated, and a pack that is refused leaves no loose file behind.
 #include "assets/data_pack.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "fx/program_objects.h"
+#include "platform/files.h"
+#include "platform/platform.h"
 
 const char* const unpackedFileNames[18] = {
     "c00.3DS",    "c01.3DS",    "c02.3DS",     "c05.3DS",     "ex_glowa_new.3DS", "muza_final.mp3",
@@ -6,13 +17,163 @@ const char* const unpackedFileNames[18] = {
     "s_l.tga",    "s_left.tga", "s_p.tga",     "s_right.tga", "s_top.tga",        "skora.tga"};
 int32_t packFinished = 0;
 
-UnpackResult unpackPack(const char*, const char*) {
-  return {};
+namespace {
+
+constexpr size_t kNameBuffer = 100;  // 99 characters and the NUL
+const char* const kLastEntry = "skora.tga";
+
+std::string quoted(const std::string& name) {
+  return "\"" + name + "\"";
 }
-bool unpackDataPack() {
+
+// Reads the next NUL-terminated name one byte at a time, as it was written. False with the reason
+// when the pack ends, or the name runs past the buffer, before the NUL.
+bool readEntryName(platform::File& pack, std::string& name, std::string& error) {
+  name.clear();
+  for (size_t i = 0; i < kNameBuffer; ++i) {
+    char c = 0;
+    if (pack.read(&c, 1) != 1) {
+      error = i == 0 ? "the pack ends before the entry " + quoted(kLastEntry)
+                     : "the pack ends inside an entry name";
+      return false;
+    }
+    if (c == '\0') return true;
+    name.push_back(c);
+  }
+  error = "an entry name does not end within " + std::to_string(kNameBuffer) + " bytes";
+  return false;
+}
+
+bool readEntrySize(platform::File& pack, const std::string& name, uint32_t& size,
+                   std::string& error) {
+  uint8_t b[4];
+  if (pack.read(b, 4) != 4) {
+    error = "the pack ends inside the entry " + quoted(name);
+    return false;
+  }
+  size = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+  const int64_t left = pack.size() - pack.position();
+  if (left < 0 || int64_t(size) > left) {
+    error = "the pack ends inside the entry " + quoted(name) + " (" + std::to_string(size) +
+            " bytes announced, " + std::to_string(std::max<int64_t>(left, 0)) + " left)";
+    return false;
+  }
   return true;
 }
-void removeUnpackedFiles() {}
-bool isSafeEntryName(const std::string&) {
+
+std::string joinPath(const char* directory, const std::string& name) {
+  std::string dir = directory ? directory : "";
+  if (dir.empty() || dir == ".") return name;
+  if (dir.back() != '/') dir.push_back('/');
+  return dir + name;
+}
+
+// Copies one entry's content into its loose file. `written` gains the path as soon as the file
+// exists, so that a failure half way still removes it.
+bool copyEntry(platform::File& pack, const std::string& path, uint32_t size,
+               std::vector<std::string>& written, std::string& error) {
+  std::vector<uint8_t> content(size);
+  if (pack.read(content.data(), size) != size) {
+    error = "cannot read the entry " + quoted(path) + " from the pack";
+    return false;
+  }
+  platform::File out = platform::File::create(path.c_str());
+  if (!out.isOpen()) {
+    error = "cannot create the file " + quoted(path);
+    return false;
+  }
+  if (std::find(written.begin(), written.end(), path) == written.end()) written.push_back(path);
+  const bool wrote = out.write(content.data(), size);
+  if (!out.close() || !wrote) {
+    error = "cannot write the file " + quoted(path);
+    return false;
+  }
+  return true;
+}
+
+// The name and size of the next entry, both checked, leaving the pack at the entry's content.
+bool readEntryHeader(platform::File& pack, std::string& name, uint32_t& size, std::string& error) {
+  if (!readEntryName(pack, name, error)) return false;
+  if (!isSafeEntryName(name)) {
+    error = "the entry name " + quoted(name) + " is not a plain file name";
+    return false;
+  }
+  return readEntrySize(pack, name, size, error);
+}
+
+bool unpackEntries(platform::File& pack, const char* directory, UnpackResult& result) {
+  for (;;) {
+    std::string name;
+    uint32_t size = 0;
+    if (!readEntryHeader(pack, name, size, result.error)) return false;
+    if (!copyEntry(pack, joinPath(directory, name), size, result.written, result.error))
+      return false;
+    // Whatever follows the last entry is not part of the pack and is never read.
+    if (name == kLastEntry) return true;
+  }
+}
+
+}  // namespace
+
+UnpackResult unpackPack(const char* packPath, const char* directory) {
+  UnpackResult result;
+  packFinished = 0;
+  platform::File pack = platform::File::openRead(packPath);
+  if (!pack.isOpen()) {
+    result.error = "cannot open the pack";
+    return result;
+  }
+  result.ok = unpackEntries(pack, directory, result);
+  if (result.ok) {
+    packFinished = 1;
+    return result;
+  }
+  for (const std::string& path : result.written) platform::deleteFile(path.c_str());
+  result.written.clear();
+  return result;
+}
+
+bool listPack(const char* packPath, std::vector<PackEntryInfo>& entries, std::string& error) {
+  entries.clear();
+  platform::File pack = platform::File::openRead(packPath);
+  if (!pack.isOpen()) {
+    error = "cannot open the pack";
+    return false;
+  }
+  for (;;) {
+    PackEntryInfo e;
+    if (!readEntryHeader(pack, e.name, e.size, error)) return false;
+    e.offset = pack.position();
+    if (!pack.skip(e.size)) {
+      error = "cannot read the entry " + quoted(e.name) + " from the pack";
+      return false;
+    }
+    entries.push_back(e);
+    if (e.name == kLastEntry) return true;
+  }
+}
+
+bool unpackDataPack() {
+  const UnpackResult result = unpackPack("data.dat", ".");
+  if (result.ok) return true;
+  const std::string text = "data.dat: " + result.error;
+  platform::current().messageBox(text.c_str(), "ERROR");
   return false;
+}
+
+void removeUnpackedFiles() {
+  back01Texture.release();
+  // Each name is looked up without regard to letter case; a file that is not there is passed over.
+  for (const char* name : unpackedFileNames) platform::deleteFile(name);
+}
+
+bool isSafeEntryName(const std::string& name) {
+  if (name.empty() || name.size() >= kNameBuffer) return false;
+  if (name.find_first_of(std::string("/\\\0", 3)) != std::string::npos) return false;
+  // Without separators the name is its only component; a drive prefix would make it absolute on
+  // the system the pack was designed for.
+  if (name == "." || name == "..") return false;
+  if (name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0])))
+    return false;
+  return true;
 }

@@ -16,6 +16,17 @@ struct UnpackResult {
 // Unpacks `packPath` into `directory`. On any failure the files this run wrote are removed again.
 UnpackResult unpackPack(const char* packPath, const char* directory);
 
+// One entry as `listPack` finds it: `offset` is where its content starts in the pack.
+struct PackEntryInfo {
+  std::string name;
+  uint32_t size = 0;
+  int64_t offset = 0;
+};
+
+// Walks `packPath` with the same rules as the unpacking, without writing anything. False with the
+// reason in `error` for a pack that unpackPack would refuse.
+bool listPack(const char* packPath, std::vector<PackEntryInfo>& entries, std::string& error);
+
 // The program's unpack of "data.dat" into the working directory. On failure it shows the message
 // box and returns false; the caller exits with a non-zero code.
 bool unpackDataPack();
