@@ -1,0 +1,49 @@
+// Little-endian byte output for the generator's file writers (head mesh, 3DS chunks).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "gfx/vec3.h"
+
+namespace assetgen {
+
+class ByteWriter {
+ public:
+  void u8(uint8_t v) { bytes_.push_back(v); }
+  void u16(uint16_t v) {
+    u8(uint8_t(v & 0xFF));
+    u8(uint8_t(v >> 8));
+  }
+  void u32(uint32_t v) {
+    for (int i = 0; i < 4; ++i) u8(uint8_t(v >> (8 * i)));
+  }
+  void f32(float v) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    u32(bits);
+  }
+  void vec3(Vec3 v) {
+    f32(v.x);
+    f32(v.y);
+    f32(v.z);
+  }
+  // The characters and a terminating NUL.
+  void cstring(const std::string& s) {
+    bytes_.insert(bytes_.end(), s.begin(), s.end());
+    u8(0);
+  }
+  // Overwrites four bytes at `offset` (a chunk length written after its content).
+  void patchU32(size_t offset, uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes_[offset + size_t(i)] = uint8_t(v >> (8 * i));
+  }
+  size_t size() const { return bytes_.size(); }
+  std::vector<uint8_t> take() { return std::move(bytes_); }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace assetgen
