@@ -1,0 +1,37 @@
+// Mastering: an integrated loudness meter (ITU-R BS.1770 K-weighting with the absolute and
+// relative gates), a 4x oversampled true-peak estimate and a look-ahead limiter, combined into
+// a gain search that brings the mix to a loudness target under a true-peak ceiling.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/forge/music_dsp.h"
+
+namespace music {
+
+// Integrated loudness in LUFS; -70 for silence or a buffer shorter than one 400 ms block.
+double integratedLoudness(const StereoBuffer& x);
+
+// Per frame, the largest of both channels' magnitudes at the frame and at three points between it
+// and the next frame (band-limited interpolation).
+std::vector<float> truePeaks(const StereoBuffer& x);
+
+// Scales `x` by `gain`, then lowers the gain wherever gain * peaks would exceed `ceiling`. The gain
+// falls over `lookahead` seconds before a peak and recovers with time constant `release`.
+void applyLimiter(StereoBuffer& x, const std::vector<float>& peaks, double gain, double ceiling,
+                  double lookahead, double release);
+
+struct MasterSettings {
+  double targetLufs = -14.0;
+  double ceilingDb =
+      -1.5;  // true-peak ceiling before encoding, below the -1 dBTP goal for codec overshoot
+};
+struct MasterResult {
+  std::vector<int16_t> pcm;  // interleaved stereo
+  double gainDb = 0;         // make-up gain before the limiter
+  double loudness = 0;       // LUFS of the limited float mix
+};
+MasterResult masterMix(const StereoBuffer& mix, const MasterSettings& settings);
+
+}  // namespace music
