@@ -144,6 +144,9 @@ class SdlPlatform final : public Platform {
       surface_ = Surface::Windowed;
       return true;
     }
+    // With no display at all SDL falls back to its off-screen driver: no full screen to be had.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || !SDL_strcmp(driver, "offscreen") || !SDL_strcmp(driver, "dummy")) return false;
     if (SDL_GetNumVideoDisplays() < 1) return false;
     SDL_DisplayMode sameSize{};
     bool haveSameSize = false;
@@ -163,8 +166,7 @@ class SdlPlatform final : public Platform {
       surface_ = Surface::SameSizeMode;
       return true;
     }
-    SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return false;
+    if (SDL_GetDesktopDisplayMode(0, &desktop_) != 0) return false;
     surface_ = Surface::DesktopScaled;
     return true;
   }
@@ -204,6 +206,9 @@ class SdlPlatform final : public Platform {
       flags |= SDL_WINDOW_FULLSCREEN;
     else if (surface_ == Surface::DesktopScaled)
       flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // Without a window manager desktop full screen does not resize the window: make it the desktop's
+    // size from the start.
+    if (surface_ == Surface::DesktopScaled) width = desktop_.w, height = desktop_.h;
     window_ = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window_) return 0;
     if (surface_ == Surface::ExactMode || surface_ == Surface::SameSizeMode)
@@ -520,6 +525,7 @@ class SdlPlatform final : public Platform {
   std::string className_;
   Surface surface_ = Surface::None;
   SDL_DisplayMode chosenMode_{};
+  SDL_DisplayMode desktop_{};
   int logicalWidth_ = 800;
   int logicalHeight_ = 600;
   SDL_Window* window_ = nullptr;

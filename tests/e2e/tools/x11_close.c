@@ -1,0 +1,29 @@
+/* Sends a window what a window manager sends when the user closes it: a WM_DELETE_WINDOW client
+   message. Usage: x11_close WINDOW_ID (decimal or 0x hex). */
+#include <X11/Xlib.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    fprintf(stderr, "usage: x11_close WINDOW_ID\n");
+    return 1;
+  }
+  Display* display = XOpenDisplay(NULL);
+  if (!display) {
+    fprintf(stderr, "x11_close: cannot open the display\n");
+    return 1;
+  }
+  Window window = (Window)strtoul(argv[1], NULL, 0);
+  XEvent event = {0};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+  XCloseDisplay(display);
+  return 0;
+}
