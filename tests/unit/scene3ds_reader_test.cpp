@@ -2,6 +2,7 @@
 // order, material resolution, and files with bad lengths, truncated payloads and long strings.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -380,6 +381,31 @@ TEST(Scene3dsReader, EveryTruncationReadsSafely) {
   whole.resolveMaterials();
   EXPECT_EQ(whole.objects.first()->element->hasTexCoords, 1);
   EXPECT_EQ(whole.objects.first()->element->hasMaterial, 1);
+}
+
+TEST(Scene3dsReader, CorruptedBytesReadSafely) {
+  ChunkWriter w;
+  w.begin(kMain).begin(kMdata);
+  w.begin(kMatEntry).stringChunk(kMatName, "m").begin(kMatTexmap).floatChunk(kMatMapUscale, 2);
+  w.end().end();
+  beginMesh(w, "mesh", kTriangle, kOneFace).matGroup("m", {0}).end();
+  w.texVerts({{0, 0}, {1, 0}, {0, 1}}).end().end();
+  w.begin(kLight).f32(1).end();
+  const std::vector<uint8_t> full = w.finish();
+  std::mt19937 random(1234);
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<uint8_t> bytes = full;
+    const int flips = 1 + int(random() % 4);
+    for (int i = 0; i < flips; ++i) bytes[2 + random() % (bytes.size() - 2)] = uint8_t(random());
+    Scene3ds scene;
+    EXPECT_EQ(readInto(scene, bytes), 1);
+    scene.resolveMaterials();
+    for (Object3ds* o : inOrder(scene.objects)) {
+      ASSERT_EQ(o->vertexCount, o->vertices.size()) << "round " << round;
+      ASSERT_EQ(o->faceCount, o->faces.size()) << "round " << round;
+      ASSERT_LE(o->name.size(), 99u);
+    }
+  }
 }
 
 TEST(Scene3dsReader, LongAndUnterminatedStrings) {
