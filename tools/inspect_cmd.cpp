@@ -1,8 +1,158 @@
-#include <cstdio>
+// `demotool inspect tga|head|3ds FILE`: a file as the presentation's own reader sees it, as one
+// line of JSON. A file the reader refuses gives one line saying why.
+#include <openssl/evp.h>
 
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "gfx/head_mesh.h"
+#include "gfx/image_file.h"
+#include "platform/files.h"
 #include "tools/commands.h"
+#include "tools/inspect_3ds.h"
+#include "tools/json_util.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: demotool inspect tga FILE\n"
+    "       demotool inspect head FILE\n"
+    "       demotool inspect 3ds FILE\n"
+    "\n"
+    "tga   {\"width\",\"height\",\"bitsPerPixel\",\"imageType\",\"pixelsSha256\"}; the hash is of "
+    "the\n"
+    "      pixel bytes as stored (blue, green, red)\n"
+    "head  {\"vertexCount\",\"faceCount\",\"positions\",\"uv\",\"faces\",\"neighbours\"}; each\n"
+    "      neighbour list is [[index, restLength], ...] front first\n"
+    "3ds   the objects and materials of a 3DS scene\n";
+
+int fail(const char* kind, const std::string& text) {
+  std::fprintf(stderr, "demotool inspect %s: %s\n", kind, text.c_str());
+  return 1;
+}
+
+std::string sha256Hex(const uint8_t* data, size_t size) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  static const uint8_t kNothing = 0;
+  if (!EVP_Digest(data ? data : &kNothing, size, digest, &length, EVP_sha256(), nullptr)) return "";
+  static const char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned int i = 0; i < length; ++i) {
+    out.push_back(kHex[digest[i] >> 4]);
+    out.push_back(kHex[digest[i] & 15]);
+  }
+  return out;
+}
+
+uint32_t u16At(const std::vector<uint8_t>& b, size_t at) {
+  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8);
+}
+
+// Why the picture reader refused these bytes, in the order it checks them.
+std::string tgaRefusal(const std::vector<uint8_t>& b) {
+  if (b.size() < 18) return "shorter than the 18-byte TGA header";
+  if (b[0] != 0) return "has an image ID (length " + std::to_string(b[0]) + "), which is not read";
+  if (b[1] != 0) return "has a colour map, which is not read";
+  if (b[2] != 2) return "image type " + std::to_string(b[2]) + "; only 2 (uncompressed) is read";
+  if (b[16] != 24) return "depth " + std::to_string(b[16]) + " bits; only 24 is read";
+  const uint64_t need = uint64_t(u16At(b, 12)) * u16At(b, 14) * 3;
+  return "the pixel data needs " + std::to_string(need) + " bytes, the file has " +
+         std::to_string(b.size() - 18);
+}
+
+int inspectTga(const char* path) {
+  std::vector<uint8_t> bytes;
+  if (!platform::readWholeFile(path, bytes)) return fail("tga", std::string("cannot read ") + path);
+  ImageFile image;
+  if (!image.parse(bytes.data(), bytes.size()))
+    return fail("tga", std::string(path) + ": " + tgaRefusal(bytes));
+  Json out = Json::object();
+  out["width"] = image.getWidth();
+  out["height"] = image.getHeight();
+  out["bitsPerPixel"] = image.getBitsPerPixel();
+  out["imageType"] = image.getImageType();
+  out["pixelsSha256"] = sha256Hex(image.getPixels(), image.getPixelBytes());
+  printJson(out);
+  return 0;
+}
+
+// Why the head mesh reader refused these bytes.
+std::string headRefusal(const std::vector<uint8_t>& b) {
+  if (b.size() < 2) return "ends inside the vertex count";
+  const uint64_t n = u16At(b, 0);
+  const uint64_t faceCountAt = 2 + 20 * n;
+  if (b.size() < faceCountAt + 2)
+    return "ends inside the " + std::to_string(n) + " vertices or the face count";
+  const uint64_t m = u16At(b, faceCountAt);
+  if (b.size() < faceCountAt + 2 + 6 * m)
+    return "ends inside the " + std::to_string(m) + " faces (needs " +
+           std::to_string(faceCountAt + 2 + 6 * m) + " bytes, has " + std::to_string(b.size()) +
+           ")";
+  for (uint64_t f = 0; f < m; ++f)
+    for (uint64_t k = 0; k < 3; ++k)
+      if (u16At(b, faceCountAt + 2 + 6 * f + 2 * k) >= n)
+        return "face " + std::to_string(f) + " names a vertex at or above the vertex count " +
+               std::to_string(n);
+  return "is not a head mesh";
+}
+
+Json neighbourJson(const HeadVertex& v) {
+  Json list = Json::array();
+  for (const HeadNeighbour* n = v.neighbours; n; n = n->next)
+    list.push_back(Json::array({n->index, n->restLength}));
+  return list;
+}
+
+int inspectHead(const char* path) {
+  std::vector<uint8_t> bytes;
+  if (!platform::readWholeFile(path, bytes))
+    return fail("head", std::string("cannot read ") + path);
+  HeadMesh mesh;
+  if (!mesh.parse(bytes.data(), bytes.size()))
+    return fail("head", std::string(path) + ": " + headRefusal(bytes));
+  Json positions = Json::array(), uv = Json::array(), faces = Json::array();
+  Json neighbours = Json::array();
+  for (const HeadVertex& v : mesh.vertices) {
+    positions.push_back(Json::array({v.position.x, v.position.y, v.position.z}));
+    uv.push_back(Json::array({v.u, v.v}));
+    neighbours.push_back(neighbourJson(v));
+  }
+  for (const HeadFace& f : mesh.faces) faces.push_back(Json::array({f.a, f.b, f.c}));
+  Json out = Json::object();
+  out["vertexCount"] = mesh.vertexCount;
+  out["faceCount"] = mesh.faceCount;
+  out["positions"] = std::move(positions);
+  out["uv"] = std::move(uv);
+  out["faces"] = std::move(faces);
+  out["neighbours"] = std::move(neighbours);
+  printJson(out);
+  return 0;
+}
+
+}  // namespace
 
 int runInspectCommand(int argc, char** argv) {
-  std::fprintf(stderr, "demotool inspect: not available in this build\n");
-  return 1;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
+  if (argc != 3) {
+    std::fputs("demotool inspect: expects tga, head or 3ds and one FILE (try --help)\n", stderr);
+    return 1;
+  }
+  const std::string kind = argv[1];
+  try {
+    if (kind == "tga") return inspectTga(argv[2]);
+    if (kind == "head") return inspectHead(argv[2]);
+    if (kind == "3ds") return inspect3ds(argv[2]);
+  } catch (const std::exception& e) {
+    return fail(kind.c_str(), e.what());
+  }
+  return fail(kind.c_str(), "unknown kind (expects tga, head or 3ds)");
 }
