@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string>
 
 #include "fx/program_objects.h"
@@ -22,7 +23,7 @@ namespace {
 constexpr size_t kNameBuffer = 100;  // 99 characters and the NUL
 const char* const kLastEntry = "skora.tga";
 
-std::string quoted(const std::string& name) {
+std::string inQuotes(const std::string& name) {
   return "\"" + name + "\"";
 }
 
@@ -33,7 +34,7 @@ bool readEntryName(platform::File& pack, std::string& name, std::string& error) 
   for (size_t i = 0; i < kNameBuffer; ++i) {
     char c = 0;
     if (pack.read(&c, 1) != 1) {
-      error = i == 0 ? "the pack ends before the entry " + quoted(kLastEntry)
+      error = i == 0 ? "the pack ends before the entry " + inQuotes(kLastEntry)
                      : "the pack ends inside an entry name";
       return false;
     }
@@ -48,13 +49,13 @@ bool readEntrySize(platform::File& pack, const std::string& name, uint32_t& size
                    std::string& error) {
   uint8_t b[4];
   if (pack.read(b, 4) != 4) {
-    error = "the pack ends inside the entry " + quoted(name);
+    error = "the pack ends inside the entry " + inQuotes(name);
     return false;
   }
   size = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
   const int64_t left = pack.size() - pack.position();
   if (left < 0 || int64_t(size) > left) {
-    error = "the pack ends inside the entry " + quoted(name) + " (" + std::to_string(size) +
+    error = "the pack ends inside the entry " + inQuotes(name) + " (" + std::to_string(size) +
             " bytes announced, " + std::to_string(std::max<int64_t>(left, 0)) + " left)";
     return false;
   }
@@ -68,24 +69,35 @@ std::string joinPath(const char* directory, const std::string& name) {
   return dir + name;
 }
 
+// The same file by name, after the letter-case fall-back: an entry named like the pack, unpacked
+// beside it, would truncate the pack while it is being read.
+bool samePath(const std::string& a, const std::string& b) {
+  auto normal = [](const std::string& name) {
+    std::string path = platform::resolveName(name.c_str());
+    if (path.empty() || path[0] != '/') path = platform::currentDirectory() + "/" + path;
+    return std::filesystem::path(path).lexically_normal();
+  };
+  return normal(a) == normal(b);
+}
+
 // Copies one entry's content into its loose file. `written` gains the path as soon as the file
 // exists, so that a failure half way still removes it.
 bool copyEntry(platform::File& pack, const std::string& path, uint32_t size,
                std::vector<std::string>& written, std::string& error) {
   std::vector<uint8_t> content(size);
   if (pack.read(content.data(), size) != size) {
-    error = "cannot read the entry " + quoted(path) + " from the pack";
+    error = "cannot read the entry " + inQuotes(path) + " from the pack";
     return false;
   }
   platform::File out = platform::File::create(path.c_str());
   if (!out.isOpen()) {
-    error = "cannot create the file " + quoted(path);
+    error = "cannot create the file " + inQuotes(path);
     return false;
   }
   if (std::find(written.begin(), written.end(), path) == written.end()) written.push_back(path);
   const bool wrote = out.write(content.data(), size);
   if (!out.close() || !wrote) {
-    error = "cannot write the file " + quoted(path);
+    error = "cannot write the file " + inQuotes(path);
     return false;
   }
   return true;
@@ -95,19 +107,24 @@ bool copyEntry(platform::File& pack, const std::string& path, uint32_t size,
 bool readEntryHeader(platform::File& pack, std::string& name, uint32_t& size, std::string& error) {
   if (!readEntryName(pack, name, error)) return false;
   if (!isSafeEntryName(name)) {
-    error = "the entry name " + quoted(name) + " is not a plain file name";
+    error = "the entry name " + inQuotes(name) + " is not a plain file name";
     return false;
   }
   return readEntrySize(pack, name, size, error);
 }
 
-bool unpackEntries(platform::File& pack, const char* directory, UnpackResult& result) {
+bool unpackEntries(platform::File& pack, const char* packPath, const char* directory,
+                   UnpackResult& result) {
   for (;;) {
     std::string name;
     uint32_t size = 0;
     if (!readEntryHeader(pack, name, size, result.error)) return false;
-    if (!copyEntry(pack, joinPath(directory, name), size, result.written, result.error))
+    const std::string path = joinPath(directory, name);
+    if (samePath(path, packPath)) {
+      result.error = "the entry " + inQuotes(name) + " would overwrite the pack itself";
       return false;
+    }
+    if (!copyEntry(pack, path, size, result.written, result.error)) return false;
     // Whatever follows the last entry is not part of the pack and is never read.
     if (name == kLastEntry) return true;
   }
@@ -123,7 +140,7 @@ UnpackResult unpackPack(const char* packPath, const char* directory) {
     result.error = "cannot open the pack";
     return result;
   }
-  result.ok = unpackEntries(pack, directory, result);
+  result.ok = unpackEntries(pack, packPath, directory, result);
   if (result.ok) {
     packFinished = 1;
     return result;
@@ -145,7 +162,7 @@ bool listPack(const char* packPath, std::vector<PackEntryInfo>& entries, std::st
     if (!readEntryHeader(pack, e.name, e.size, error)) return false;
     e.offset = pack.position();
     if (!pack.skip(e.size)) {
-      error = "cannot read the entry " + quoted(e.name) + " from the pack";
+      error = "cannot read the entry " + inQuotes(e.name) + " from the pack";
       return false;
     }
     entries.push_back(e);

@@ -228,3 +228,20 @@ TEST(DataPack, RemovalKeepsUnknownNamesAndSurvivesMissingFiles) {
   removeUnpackedFiles();  // nothing left to remove
   EXPECT_EQ(dir.list(), (std::vector<std::string>{"data.dat", "extra.tga"}));
 }
+
+TEST(DataPack, EntryNamedLikeThePackIsRefused) {
+  TempDir dir;
+  dir.enter();
+  Bytes pack;
+  addEntry(pack, "first.tga", bytesOf("1"));
+  addEntry(pack, "DATA.DAT", bytesOf("clobbered"));
+  addEntry(pack, "skora.tga", bytesOf("s"));
+  writeFile(dir.file("data.dat"), pack);
+  for (const char* packPath : {"data.dat", "./data.dat"}) {
+    const UnpackResult r = unpackPack(packPath, ".");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("overwrite the pack"), std::string::npos) << r.error;
+    EXPECT_EQ(readFile(dir.file("data.dat")), pack);
+    EXPECT_EQ(dir.list(), (std::vector<std::string>{"data.dat"}));
+  }
+}
