@@ -1,0 +1,104 @@
+// fork and exec of demotool with its output in temporary files, read back after it exits.
+#include "support/demotool_run.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const std::string& path) {
+  const std::vector<uint8_t> bytes = readFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+ToolRun runDemotool(const std::vector<std::string>& args,
+                    const std::vector<std::string>& extraEnv) {
+  ToolRun run;
+  const char* tool = std::getenv("DEMOTOOL");
+  if (!tool || !*tool) {
+    run.err = "DEMOTOOL is not set";
+    return run;
+  }
+  TempDir io;
+  const std::string outPath = io.file("stdout"), errPath = io.file("stderr");
+  const pid_t child = fork();
+  if (child == 0) {
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || err < 0) _exit(127);
+    dup2(out, STDOUT_FILENO);
+    dup2(err, STDERR_FILENO);
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const std::string& e : extraEnv) putenv(const_cast<char*>(e.c_str()));
+    std::vector<char*> argv{const_cast<char*>(tool)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(tool, argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+    run.status = WEXITSTATUS(status);
+  run.out = slurp(outPath);
+  run.err = slurp(errPath);
+  return run;
+}
+
+namespace {
+
+// Forges into a private folder and moves the pack to `target` in one rename, so that test
+// processes running side by side never see half a pack.
+bool forgeInto(const fs::path& target) {
+  TempDir forged;
+  const ToolRun forge = runDemotool({"forge", forged.path()});
+  std::vector<uint8_t> bytes;
+  if (forge.status == 0) {
+    bytes = readFile(forged.file("data.dat"));
+  } else {
+    std::fprintf(stderr, "demotool forge failed (%s); testing with a minimal pack\n",
+                 splitLines(forge.err).empty() ? "" : splitLines(forge.err).back().c_str());
+    const char entry[] = "skora.tga\0\0\0\0";
+    bytes.assign(entry, entry + sizeof entry);  // the name, its NUL and a zero size
+  }
+  std::error_code ec;
+  fs::create_directories(target.parent_path(), ec);
+  const fs::path part = target.string() + "." + std::to_string(getpid());
+  writeFile(part.string(), bytes);
+  fs::rename(part, target, ec);
+  return !ec;
+}
+
+}  // namespace
+
+const std::string& forgedPack() {
+  static std::string pack;
+  if (!pack.empty()) return pack;
+  const char* tool = std::getenv("DEMOTOOL");
+  if (!tool || !*tool) return pack;
+  const fs::path target = fs::path(tool).parent_path() / "test-forge" / "data.dat";
+  std::error_code ec;
+  const bool fresh = fs::exists(target, ec) &&
+                     fs::last_write_time(target, ec) >= fs::last_write_time(tool, ec) && !ec;
+  if (fresh || forgeInto(target)) pack = target.string();
+  return pack;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
