@@ -28,17 +28,17 @@ float featureOffset(float X, float Y, float Z) {
   const float front = step(0.05f, 0.55f, Z);
   const float ax = std::fabs(X);
   float o = 0.0f;
-  o += 0.55f * bump(Y - 0.24f, 0.07f) * bump(X, 0.45f) * front;           // brow ridge
-  o -= 1.05f * bump(ax - 0.36f, 0.12f) * bump(Y - 0.08f, 0.09f) * front;  // eye sockets
-  o += 0.45f * bump(ax - 0.36f, 0.06f) * bump(Y - 0.07f, 0.05f) * front;  // eyeballs
+  o += 0.8f * bump(Y - 0.25f, 0.06f) * bump(X, 0.45f) * front;             // brow ridge
+  o -= 1.5f * bump(ax - 0.36f, 0.13f) * bump(Y - 0.1f, 0.11f) * front;     // eye sockets
+  o += 0.5f * bump(ax - 0.36f, 0.055f) * bump(Y - 0.09f, 0.045f) * front;  // eyeballs
   const float noseLength = step(0.2f, -0.22f, Y) * (1.0f - step(-0.21f, -0.3f, Y));
-  o += 1.7f * noseLength * bump(X, 0.05f + 0.08f * step(0.1f, -0.25f, Y)) * front;  // nose
+  o += 2.0f * noseLength * bump(X, 0.05f + 0.11f * step(0.1f, -0.25f, Y)) * front;  // nose
   o += 0.45f * bump(ax - 0.11f, 0.05f) * bump(Y + 0.25f, 0.04f) * front;            // nostril wings
-  o += 0.45f * bump(ax - 0.5f, 0.13f) * bump(Y + 0.02f, 0.11f) * front;             // cheekbones
+  o += 0.6f * bump(ax - 0.5f, 0.13f) * bump(Y + 0.02f, 0.11f) * front;              // cheekbones
   o -= 0.4f * bump(ax - 0.48f, 0.14f) * bump(Y + 0.38f, 0.11f) * front;             // cheek hollows
-  o += 0.4f * bump(X, 0.19f) * bump(Y + 0.43f, 0.07f) * front;                      // lips
-  o -= 0.45f * bump(X, 0.16f) * bump(Y + 0.44f, 0.025f) * front;                    // mouth line
-  o += 0.6f * bump(X, 0.17f) * bump(Y + 0.7f, 0.09f) * front;                       // chin
+  o += 0.55f * bump(X, 0.19f) * bump(Y + 0.43f, 0.07f) * front;                     // lips
+  o -= 0.7f * bump(X, 0.17f) * bump(Y + 0.44f, 0.03f) * front;                      // mouth line
+  o += 0.8f * bump(X, 0.17f) * bump(Y + 0.7f, 0.09f) * front;                       // chin
   o += 1.0f * bump(Y - 0.02f, 0.16f) * bump(Z + 0.05f, 0.13f) * step(0.8f, 0.97f, ax);  // ears
   return o;
 }
