@@ -88,7 +88,8 @@ TEST(MotionDraw, FlatHeadTriangleIsLitByItsFaceNormal) {
   mesh.vertices[2].u = 0.25f;
   mesh.vertices[2].v = 0.75f;
   mesh.faces.push_back({0, 1, 2});  // counter-clockwise seen from the camera
-  mesh.faceCount = 1;
+  mesh.faces.push_back({2, 1, 7});  // names no vertex of this mesh: skipped
+  mesh.faceCount = 2;
   mesh.drawFlat();
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
@@ -99,7 +100,8 @@ TEST(MotionDraw, FlatHeadTriangleIsLitByItsFaceNormal) {
   EXPECT_EQ(lit.g, lit.b);
   EXPECT_EQ(brightness(gl.pixel(400 + 80, 300 + 80)), 0);  // beyond the hypotenuse
 
-  // The normal is sent as computed, not normalised: twice the area along +z.
+  // The normal is sent as computed, not normalised: twice the area along +z (from the first face;
+  // the second sends nothing).
   GLfloat normal[3];
   glGetFloatv(GL_CURRENT_NORMAL, normal);
   EXPECT_FLOAT_EQ(normal[2], 4.0f);
@@ -111,6 +113,7 @@ TEST(MotionDraw, FlatHeadTriangleIsLitByItsFaceNormal) {
   // Wound the other way, the normal points away from the light: only the ambient term is left.
   glClear(GL_COLOR_BUFFER_BIT);
   std::swap(mesh.faces[0].b, mesh.faces[0].c);
+  mesh.faceCount = 1;
   mesh.drawFlat();
   EXPECT_LT(gl.pixel(400 - 40, 300 - 40).r, 20);
 }

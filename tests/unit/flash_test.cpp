@@ -30,13 +30,3 @@ TEST(FlashOverlay, DecayClampsAtZeroFromBelowOnly) {
   flash.decayBy(-1.0f);
   EXPECT_EQ(flash.alpha, 1.5f);
 }
-
-TEST(FlashOverlay, DrawLowersTheOpacityBeforeDrawing) {
-  // No context is current here; the GL calls go nowhere, the arithmetic still happens.
-  FlashOverlay flash;
-  flash.trigger();
-  flash.draw(0.125f);
-  EXPECT_EQ(flash.alpha, 0.875f);
-  flash.draw(1.0f);
-  EXPECT_EQ(flash.alpha, 0.0f);
-}

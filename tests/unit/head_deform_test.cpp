@@ -199,4 +199,10 @@ TEST(HeadPoke, OutOfRangeIndexDoesNothing) {
   HeadMesh empty;
   empty.poke(0, Vec3(1, 0, 0));
   EXPECT_TRUE(empty.vertices.empty());
+
+  // A neighbour list that names a vertex the mesh does not have is walked past.
+  mesh.vertices[0].addNeighbour(9, 1.0f);
+  mesh.poke(0, Vec3(-1, 0, 0));
+  expectAt(mesh, 0, 9.0f, 0, 0);
+  expectClean(mesh);
 }
