@@ -9,9 +9,9 @@
 
 namespace {
 
-// A sweep visits the pending vertices in ascending index order, and a vertex pulled by one below
-// it is still visited in the same sweep. A bitmap of the pending flags gives exactly that order
-// without reading every vertex record on every pass of the wave. The bitmaps live for the program
+// A sweep visits the pending vertices in ascending index order, and a vertex pulled from a lower
+// index is still visited in the same sweep. A bitmap of the pending flags gives exactly that order
+// without reading every vertex record on every pass of the wave. The scratch lives for the program
 // so that a poke allocates only the first time it meets a bigger mesh; pokes are never nested.
 struct PokeScratch {
   std::vector<uint64_t> pending;    // one bit per vertex, mirrors HeadVertex::pending
