@@ -190,6 +190,10 @@ int runCaptureCommand(int argc, char** argv) {
   size_t firstWritten = 0;
   while (firstWritten < times.size() && times[firstWritten] < o.fromMs) ++firstWritten;
 
+  if (firstWritten == times.size())
+    return fail("no frame at " + std::to_string(o.fps) + " fps lies between --from " +
+                std::to_string(o.fromMs) + " and --to " + std::to_string(o.toMs));
+
   headless::Runner runner;
   if (!runner.open(o.pack, error)) return fail(error);
   CaptureSinks sinks;
@@ -209,8 +213,7 @@ int runCaptureCommand(int argc, char** argv) {
   if (!video.empty() && !pipe.close(error)) return fail(error);
   runner.close();
   if (!sheet.empty() && !headless::writeContactSheet(sheet, sinks.cells, error)) return fail(error);
-  std::printf("captured %zu frames (%zu written, %u to %u ms) at %.1f frames per second\n",
-              times.size(), times.size() - firstWritten,
-              firstWritten < times.size() ? times[firstWritten] : 0, o.toMs, fps);
+  std::printf("captured %zu frames (%zu from %u to %u ms kept) at %.1f frames per second\n",
+              times.size(), times.size() - firstWritten, times[firstWritten], times.back(), fps);
   return 0;
 }
