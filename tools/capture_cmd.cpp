@@ -137,7 +137,8 @@ bool runFrames(headless::Runner& runner, const std::vector<uint32_t>& times, siz
     runner.frame(times[i], [&] {
       if (read) headless::readFrameTopDown(rgb);
     });
-    if (read && !deliverFrame(sinks, i, written, rgb, error)) {
+    if (runner.interrupted()) error = "interrupted";
+    if (runner.interrupted() || (read && !deliverFrame(sinks, i, written, rgb, error))) {
       progress.finish();
       return false;
     }

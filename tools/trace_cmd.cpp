@@ -155,6 +155,7 @@ int runTraceCommand(int argc, char** argv) {
   if (!runner.open(o.pack, error)) return fail(error);
   for (size_t i = 0; i < times.size(); ++i) {
     runner.frame(times[i]);
+    if (runner.interrupted()) return fail("interrupted");
     const std::string line = frameRecord(i).dump() + "\n";
     if (std::fputs(line.c_str(), stdout) < 0) return fail("cannot write to stdout");
   }

@@ -113,6 +113,22 @@ TEST_F(Capture, VideoHasTheLengthOfItsFramesAndTheMusic) {
   EXPECT_EQ(audios, packHasMusic(pack()) ? 1 : 0);
 }
 
+TEST_F(Capture, AStopRequestEndsTheRunAndRemovesItsFolder) {
+  // SDL turns SIGTERM into a close request; the run must end on it, not be killed mid-way.
+  TempDir scratch;
+  const std::string firstFrame = dir.file("f/frame-000001.png");
+  const std::string command =
+      "TMPDIR='" + scratch.path() + "' SDL_VIDEODRIVER=offscreen '" + std::getenv("DEMOTOOL") +
+      "' capture --data '" + pack() + "' --fps 30 --out '" + dir.file("f") + "' >/dev/null 2>'" +
+      dir.file("err") + "' & pid=$!; for i in $(seq 600); do [ -e '" + firstFrame +
+      "' ] && break; sleep 0.1; done; kill -TERM $pid; wait $pid";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::vector<uint8_t> err = readFile(dir.file("err"));
+  EXPECT_EQ(std::string(err.begin(), err.end()), "demotool capture: interrupted\n");
+  EXPECT_EQ(scratch.list(), std::vector<std::string>{});
+}
+
 // Each failure: exit status 1 and exactly one line on stderr naming the cause.
 void expectOneLineFailure(const ToolRun& run, const std::string& cause) {
   EXPECT_EQ(run.status, 1) << run.err;

@@ -62,6 +62,15 @@ bool Runner::open(const std::string& packPath, std::string& error) {
 
 void Runner::frame(uint32_t elapsedMs, const std::function<void()>& beforeSwap) {
   if (!windowOpen_) return;
+  // Pending messages go first, as in the main loop; a close request ends the run instead of the
+  // presentation's loop.
+  platform::Message message;
+  while (platform_->peekMessage(message)) {
+    if (message.message == platform::WM_QUIT)
+      interrupted_ = true;
+    else
+      handleWindowMessage(windowHandle, message);
+  }
   counter_.set(elapsedMs);
   timelineFrame();
   platform_->onBeforeSwap(beforeSwap);

@@ -31,6 +31,10 @@ class Runner {
   // reads it, timelineFrame draws, `beforeSwap` sees the picture, the buffers swap.
   void frame(uint32_t elapsedMs, const std::function<void()>& beforeSwap = {});
 
+  // True once a close request arrived (SIGINT and SIGTERM come as one through SDL): the caller
+  // stops and closes, so the private folder is removed also when a run is cut short.
+  bool interrupted() const { return interrupted_; }
+
   // closeWindow, back to the old working directory, the private folder removed. Safe to repeat.
   void close();
 
@@ -42,6 +46,7 @@ class Runner {
   TempFolder folder_;
   std::unique_ptr<HeadlessPlatform> platform_;
   bool windowOpen_ = false;
+  bool interrupted_ = false;
 };
 
 }  // namespace headless
