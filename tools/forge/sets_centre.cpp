@@ -151,15 +151,14 @@ SceneSpec makeCoreSet() {
   return scene;
 }
 
-SceneSpec makeThroatSet() {
-  SceneSpec scene;
-  scene.materials = {boneMaterial("VERTEBRA", "czacha.tga", 1.0f), fleshMaterial("THROAT", 2.0f),
-                     ironMaterial("TENDON")};
-  scene.cameraPosition = Vec3(0, 4, 16.7f);
-  scene.cameraTarget = Vec3(0, 4, 0);
-  const Vec3 axis(0, 4, 0);
-  Mesh rings, teeth, tendons, strands, membrane;
-  // Vertebra rings from the mouth (z = 2) into the distance, the throat narrowing as it goes.
+namespace {
+
+const Vec3 kThroatAxis(0, 4, 0);  // the eye of scene 6 flies along this line
+
+// Vertebra rings from the mouth (z = 2) into the distance, the throat narrowing as it goes, with
+// teeth pointing in and processes pointing out.
+void addThroatRings(Mesh& rings, Mesh& teeth) {
+  const Vec3 axis = kThroatAxis;
   for (int i = 0; i < 11; ++i) {
     const float z = 2.0f - 3.0f * float(i);
     const float r = 4.6f - 0.11f * float(i);
@@ -177,21 +176,28 @@ SceneSpec makeThroatSet() {
                  axis + dir * (r + 1.8f) + Vec3(0, 0, z + 0.4f), 0.3f, 6);
     }
   }
-  // Tendons along the wall, waving between the rings.
+}
+
+// Tendons along the wall, waving between the rings.
+void addTendons(Mesh& tendons) {
   for (int k = 0; k < 12; ++k) {
     const float a = 2.0f * kPi * (float(k) + 0.25f) / 12.0f;
     TubeSpec tendon;
     for (int s = 0; s <= 24; ++s) {
       const float z = 3.0f - 33.0f * float(s) / 24.0f;
       const float r = 4.6f - 0.11f * (2.0f - z) / 3.0f + 0.25f * std::sin(z * 1.3f + float(k));
-      tendon.path.push_back(axis + Vec3(r * std::cos(a), r * std::sin(a), z));
+      tendon.path.push_back(kThroatAxis + Vec3(r * std::cos(a), r * std::sin(a), z));
       tendon.radius.push_back(0.16f);
     }
     tendon.profile = circleProfile(6);
     tendon.vTile = 0.5f;
     addTube(tendons, tendon);
   }
-  // Where the flight ends (z = 0 to 2) strands of sinew cross close to the eye's path.
+}
+
+// Where the flight ends (z = 0 to 2) strands of sinew cross close to the eye's path, all of them
+// short of z = 1.1, where the eye stops.
+void addStrands(Mesh& strands) {
   const float strandZ[4] = {0.4f, -0.5f, -1.4f, -2.6f};
   for (int i = 0; i < 4; ++i) {
     const float a = 0.7f + 1.3f * float(i);
@@ -200,15 +206,29 @@ SceneSpec makeThroatSet() {
     for (int s = 0; s <= 20; ++s) {
       const float t = float(s) / 20.0f * 2.0f - 1.0f;
       const float sag = 0.35f + 0.25f * float(i) - 0.5f * (1.0f - t * t);
-      strand.path.push_back(axis + side * (4.3f * t) + dir * sag + Vec3(0, 0, strandZ[i]));
+      strand.path.push_back(kThroatAxis + side * (4.3f * t) + dir * sag + Vec3(0, 0, strandZ[i]));
       strand.radius.push_back(0.07f + 0.05f * t * t);
     }
     strand.profile = circleProfile(8);
     addTube(strands, strand);
   }
+}
+
+}  // namespace
+
+SceneSpec makeThroatSet() {
+  SceneSpec scene;
+  scene.materials = {boneMaterial("VERTEBRA", "czacha.tga", 1.0f), fleshMaterial("THROAT", 2.0f),
+                     ironMaterial("TENDON")};
+  scene.cameraPosition = kThroatAxis + Vec3(0, 0, 16.7f);
+  scene.cameraTarget = kThroatAxis;
+  Mesh rings, teeth, tendons, strands, membrane;
+  addThroatRings(rings, teeth);
+  addTendons(tendons);
+  addStrands(strands);
   // The far end closes in a ribbed membrane.
   addBlob(
-      membrane, axis + Vec3(0, 0, -31.5f), 24, 40,
+      membrane, kThroatAxis + Vec3(0, 0, -31.5f), 24, 40,
       [](Vec3 d) {
         return 3.4f * (1.0f + 0.08f * std::cos(12.0f * std::atan2(d.y, d.x))) *
                (d.z > 0.0f ? 0.35f : 1.0f);
