@@ -13,8 +13,13 @@
 namespace music {
 namespace {
 
-StereoBuffer mixdown(const MixBuses& buses) {
+// Level of the groove under the hits: the hits must stand out of it.
+constexpr float kGrooveGain = 0.9f;
+
+StereoBuffer mixdown(MixBuses& buses) {
   const size_t frames = buses.groove.frames();
+  // A squeezed groove keeps the loudness up while its peaks stay below the hits'.
+  compress(buses.groove, -13.0, 2.5, 0.005, 0.12);
   const std::vector<float> duck = grooveDucking(frames);
   const StereoBuffer reverb = applyReverb(buses.reverbSend, {0.9, 0.3});
   const StereoBuffer echo = applyPingPong(buses.delaySend, 0.3, 0.38);
@@ -27,10 +32,10 @@ StereoBuffer mixdown(const MixBuses& buses) {
   for (size_t i = 0; i < frames; ++i) {
     const double t = static_cast<double>(i) / kRate;
     const float fade = static_cast<float>(1.0 - smoothRamp(t, fadeFrom, fadeTo - fadeFrom));
-    const float l =
-        buses.groove.left[i] * duck[i] + buses.hits.left[i] + reverb.left[i] + echo.left[i] * 0.6f;
-    const float r = buses.groove.right[i] * duck[i] + buses.hits.right[i] + reverb.right[i] +
-                    echo.right[i] * 0.6f;
+    const float l = buses.groove.left[i] * duck[i] * kGrooveGain + buses.hits.left[i] +
+                    reverb.left[i] + echo.left[i] * 0.6f;
+    const float r = buses.groove.right[i] * duck[i] * kGrooveGain + buses.hits.right[i] +
+                    reverb.right[i] + echo.right[i] * 0.6f;
     mix.left[i] = rumbleL.high(l) * fade;
     mix.right[i] = rumbleR.high(r) * fade;
   }
@@ -39,18 +44,22 @@ StereoBuffer mixdown(const MixBuses& buses) {
 
 }  // namespace
 
-bool writeBytes(const char* path, const std::vector<uint8_t>& bytes, std::string& error) {
+// Opens `path` before the render so that a bad path fails at once, and removes a partial file.
+bool writeRendered(const char* path, bool mp3, std::string& error) {
   FILE* f = std::fopen(path, "wb");
   if (!f) {
     error = std::string("music: cannot create ") + path;
     return false;
   }
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !ok) {
-    error = std::string("music: cannot write ") + path;
-    return false;
+  error.clear();
+  const std::vector<uint8_t> bytes = mp3 ? makeMusicMp3(error) : wavBytes(renderMusic().pcm);
+  bool ok = !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (std::fclose(f) != 0) ok = false;
+  if (!ok) {
+    if (error.empty()) error = std::string("music: cannot write ") + path;
+    std::remove(path);
   }
-  return true;
+  return ok;
 }
 
 RenderedMusic renderMusic() {
@@ -67,10 +76,9 @@ std::vector<uint8_t> makeMusicMp3(std::string& error) {
 }
 
 bool writeMusicWav(const char* path, std::string& error) {
-  return music::writeBytes(path, music::wavBytes(music::renderMusic().pcm), error);
+  return music::writeRendered(path, false, error);
 }
 
 bool writeMusicMp3(const char* path, std::string& error) {
-  const std::vector<uint8_t> bytes = makeMusicMp3(error);
-  return !bytes.empty() && music::writeBytes(path, bytes, error);
+  return music::writeRendered(path, true, error);
 }

@@ -36,7 +36,7 @@ void renderSnare(const Target& to, double start, float velocity, uint32_t seed) 
     const double hiss = (f.band * 1.2 + f.high * 0.35) * std::exp(-t / 0.11);
     // Two detuned square partials: the clank that makes it sound like a machine part.
     const double ring = (ringA.pulse(331.0, 0.5) * ringB.pulse(587.0, 0.5)) * std::exp(-t / 0.045);
-    const float v = static_cast<float>((body * 0.6 + hiss * 0.8 + ring * 0.12) * velocity);
+    const float v = static_cast<float>((body * 0.8 + hiss * 1.05 + ring * 0.15) * velocity);
     to.add(first + n, v, v);
   }
 }
@@ -50,11 +50,12 @@ void renderHat(const Target& to, double start, float velocity, bool open, float 
   Svf high;
   high.set(7500.0, 0.8);
   Osc m1, m2;
+  const Pan place(pan);
   for (long n = 0; n < count; ++n) {
     const double t = static_cast<double>(n) / kRate;
     const double metal = m1.pulse(4013.0, 0.5) * m2.pulse(5279.0, 0.5) * 0.3;
     const double s = high.process(static_cast<float>(noise.bipolar() + metal)).high;
-    to.addPanned(first + n, static_cast<float>(s * std::exp(-t / tau) * velocity), pan);
+    to.addPanned(first + n, static_cast<float>(s * std::exp(-t / tau) * velocity), place);
   }
 }
 

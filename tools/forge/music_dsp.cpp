@@ -22,10 +22,8 @@ void Target::add(long frame, float l, float r) const {
   }
 }
 
-void Target::addPanned(long frame, float s, float pan) const {
-  float gl, gr;
-  panGains(pan, gl, gr);
-  add(frame, s * gl, s * gr);
+void Target::addPanned(long frame, float s, const Pan& pan) const {
+  add(frame, s * pan.left, s * pan.right);
 }
 
 uint32_t Rng::next() {
@@ -95,8 +93,8 @@ float Osc::sine(double hz) {
   return static_cast<float>(std::sin(2.0 * kPi * phase_));
 }
 
-void panGains(float pan, float& left, float& right) {
-  const double angle = (std::clamp(pan, -1.0f, 1.0f) + 1.0) * kPi / 4.0;
+Pan::Pan(float position) {
+  const double angle = (std::clamp(position, -1.0f, 1.0f) + 1.0) * kPi / 4.0;
   left = static_cast<float>(std::cos(angle));
   right = static_cast<float>(std::sin(angle));
 }

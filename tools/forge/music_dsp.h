@@ -29,8 +29,8 @@ struct Target {
 
   // Adds one stereo frame at `frame`; frames outside the buses are dropped.
   void add(long frame, float l, float r) const;
-  // Adds a mono sample placed at `pan` (-1 left .. +1 right) with constant power.
-  void addPanned(long frame, float s, float pan) const;
+  // Adds a mono sample placed by the gains of `pan`.
+  void addPanned(long frame, float s, const struct Pan& pan) const;
 };
 
 // xorshift32: a fixed, portable sequence for a given seed.
@@ -88,8 +88,11 @@ class Osc {
   double phase_;
 };
 
-// Constant-power gains for a pan position in -1..+1.
-void panGains(float pan, float& left, float& right);
+// Constant-power gains for a stereo position from -1 (left) to +1 (right).
+struct Pan {
+  explicit Pan(float position);
+  float left, right;
+};
 
 // A smooth 0..1 ramp: 0 before `start`, 1 after `start + length`.
 double smoothRamp(double t, double start, double length);

@@ -2,6 +2,7 @@
 // the right side is offset by a few frames so the tail spreads in stereo.
 #include "tools/forge/music_effects.h"
 
+#include <cmath>
 #include <vector>
 
 namespace music {
@@ -85,6 +86,21 @@ StereoBuffer applyPingPong(const StereoBuffer& send, double delaySeconds, double
     if (++pos == delay) pos = 0;
   }
   return out;
+}
+
+void compress(StereoBuffer& bus, double thresholdDb, double ratio, double attack, double release) {
+  const double up = 1.0 - std::exp(-1.0 / (attack * kRate));
+  const double down = 1.0 - std::exp(-1.0 / (release * kRate));
+  double level = 0.0;  // smoothed mean square
+  for (size_t i = 0; i < bus.frames(); ++i) {
+    const double power = 0.5 * (bus.left[i] * bus.left[i] + bus.right[i] * bus.right[i]);
+    level += (power > level ? up : down) * (power - level);
+    const double db = 10.0 * std::log10(level + 1e-12);
+    if (db <= thresholdDb) continue;
+    const double gain = std::pow(10.0, -(db - thresholdDb) * (1.0 - 1.0 / ratio) / 20.0);
+    bus.left[i] = static_cast<float>(bus.left[i] * gain);
+    bus.right[i] = static_cast<float>(bus.right[i] * gain);
+  }
 }
 
 }  // namespace music

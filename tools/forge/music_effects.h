@@ -15,4 +15,8 @@ StereoBuffer applyReverb(const StereoBuffer& send, const ReverbSettings& setting
 // Echo bouncing between the sides every `delaySeconds`, darker on each repeat.
 StereoBuffer applyPingPong(const StereoBuffer& send, double delaySeconds, double feedback);
 
+// Feed-forward compressor on the level of both sides together: above `thresholdDb` the level
+// grows only 1/`ratio` as fast. Attack and release are time constants in seconds.
+void compress(StereoBuffer& bus, double thresholdDb, double ratio, double attack, double release);
+
 }  // namespace music

@@ -138,13 +138,15 @@ void applyLimiter(StereoBuffer& x, const std::vector<float>& peaks, double gain,
     held = std::min(need[i], held + (1.0 - held) * recover);
     need[i] = held;
   }
-  // A moving average over the window turns the steps into ramps that still meet every peak.
+  // A moving average over the window turns the steps into ramps that still meet every peak. Before
+  // the first frame it counts the first frame's gain, which already covers the first window.
+  const double before = frames ? need[0] : 1.0;
   double sum = 0.0;
   for (size_t i = 0; i < frames; ++i) {
     sum += need[i];
     if (i >= window) sum -= need[i - window];
     const double count = static_cast<double>(std::min(i + 1, window));
-    const double g = gain * (sum + (window - count)) / window;
+    const double g = gain * (sum + (window - count) * before) / window;
     x.left[i] = static_cast<float>(x.left[i] * g);
     x.right[i] = static_cast<float>(x.right[i] * g);
   }

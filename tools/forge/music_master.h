@@ -23,9 +23,9 @@ void applyLimiter(StereoBuffer& x, const std::vector<float>& peaks, double gain,
                   double lookahead, double release);
 
 struct MasterSettings {
-  double targetLufs = -14.0;
-  double ceilingDb =
-      -1.5;  // true-peak ceiling before encoding, below the -1 dBTP goal for codec overshoot
+  double targetLufs = -13.8;
+  // True-peak ceiling before encoding; the codec's overshoot must still leave the file at -1 dBTP.
+  double ceilingDb = -2.0;
 };
 struct MasterResult {
   std::vector<int16_t> pcm;  // interleaved stereo

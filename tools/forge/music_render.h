@@ -14,11 +14,11 @@ struct RenderedMusic {
   double gainDb = 0;         // make-up gain the master applied before its limiter
 };
 RenderedMusic renderMusic();
-// Writes `bytes` to `path`; false with a reason in `error`.
-bool writeBytes(const char* path, const std::vector<uint8_t>& bytes, std::string& error);
+// Renders and writes the file at `path`, MP3 or WAV; false with a reason in `error` on failure.
+bool writeRendered(const char* path, bool mp3, std::string& error);
 
 }  // namespace music
 
-// Each writes the whole file at `path`; false with a reason in `error` on failure.
+// The same as music::writeRendered, one per format.
 bool writeMusicWav(const char* path, std::string& error);
 bool writeMusicMp3(const char* path, std::string& error);

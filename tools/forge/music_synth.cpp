@@ -32,7 +32,7 @@ void renderBass(const Target& to, const Note& note) {
     const double raw = sawA.saw(hz * 1.0035) + sawB.saw(hz * 0.9965);
     const double s = low.process(static_cast<float>(raw * 0.5)).low + sub.sine(hz * 0.5) * 0.45;
     const double env = holdEnvelope(t, 0.003, note.length, release);
-    const float v = static_cast<float>(std::tanh(1.4 * s) * env * (0.5 + 0.5 * note.velocity));
+    const float v = static_cast<float>(std::tanh(1.4 * s) * env * (0.3 + 0.25 * note.velocity));
     to.add(first + n, v, v);
   }
 }
@@ -47,7 +47,7 @@ void renderPad(const Target& to, double start, double length, const std::vector<
     Osc osc[3] = {Osc(rng.unit()), Osc(rng.unit()), Osc(rng.unit())};
     double hz[3];
     for (int k = 0; k < 3; ++k) hz[k] = midiToHz(pitches[p] + detune[k]);
-    const float pan = pitches.size() > 1 ? -0.6f + 1.2f * p / (pitches.size() - 1) : 0.0f;
+    const Pan pan(pitches.size() > 1 ? -0.6f + 1.2f * p / (pitches.size() - 1) : 0.0f);
     const double lfoPhase = rng.unit() * 2.0 * kPi;
     Svf low;
     for (long n = 0; n < count; ++n) {
@@ -58,7 +58,7 @@ void renderPad(const Target& to, double start, double length, const std::vector<
       const double raw = osc[0].saw(hz[0]) + osc[1].saw(hz[1]) + osc[2].saw(hz[2]);
       const double env = holdEnvelope(t, attack, length, release);
       const float s = low.process(static_cast<float>(raw * env)).low;
-      to.addPanned(first + n, s * velocity * 0.2f, pan);
+      to.addPanned(first + n, s * velocity * 0.3f, pan);
     }
   }
 }
@@ -68,6 +68,7 @@ void renderLead(const Target& to, const Note& note, double from, float pan) {
   const long first = toFrame(note.start);
   const long count = toFrame(note.length + release);
   Osc pulse, saw(0.5), vibrato;
+  const Pan place(pan);
   Svf low;
   for (long n = 0; n < count; ++n) {
     const double t = static_cast<double>(n) / kRate;
@@ -80,7 +81,7 @@ void renderLead(const Target& to, const Note& note, double from, float pan) {
     const double env =
         holdEnvelope(t, 0.004, note.length, release) * (0.75 + 0.25 * std::exp(-t / 0.1));
     const float s = low.process(static_cast<float>(raw * env)).low;
-    to.addPanned(first + n, s * note.velocity * 0.45f, pan);
+    to.addPanned(first + n, s * note.velocity * 0.45f, place);
   }
 }
 
@@ -90,12 +91,13 @@ void renderPluck(const Target& to, const Note& note, float pan) {
   const double hz = midiToHz(note.pitch);
   Osc saw;
   Svf low;
+  const Pan place(pan);
   for (long n = 0; n < count; ++n) {
     const double t = static_cast<double>(n) / kRate;
     if (n % kRetune == 0) low.set(300.0 + 4200.0 * std::exp(-t / 0.045), 1.1);
     const double env = std::min(1.0, t / 0.002) * std::exp(-t / 0.09);
     const float s = low.process(static_cast<float>(saw.saw(hz) * env)).low;
-    to.addPanned(first + n, s * note.velocity * 0.25f, pan);
+    to.addPanned(first + n, s * note.velocity * 0.25f, place);
   }
 }
 

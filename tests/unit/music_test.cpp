@@ -1,0 +1,292 @@
+// The music as the program hears it: the MP3 decoded through libmpg123 (SDL_mixer's decoder),
+// checked for its length, its accents on the flash times, its bass, its tail, its loudness and
+// true peak (ffmpeg's ebur128), and byte-identical renders. The mastering tools are checked alone.
+#include "tools/forge/music.h"
+
+#include <gtest/gtest.h>
+#include <mpg123.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+#include "tools/forge/music_encode.h"
+#include "tools/forge/music_master.h"
+#include "tools/forge/music_render.h"
+#include "tools/forge/music_timing.h"
+
+namespace {
+
+constexpr double kRate = 44100.0;
+
+// Interleaved 16-bit stereo, with the encoder delay trimmed as SDL_mixer's decoder trims it.
+std::vector<int16_t> decodeMp3(const std::vector<uint8_t>& mp3, std::string& error) {
+  std::vector<int16_t> pcm;
+  int err = MPG123_OK;
+  mpg123_handle* mh = mpg123_new(nullptr, &err);
+  if (!mh) {
+    error = "mpg123_new failed";
+    return pcm;
+  }
+  mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
+  mpg123_format_none(mh);
+  mpg123_format(mh, 44100, MPG123_STEREO, MPG123_ENC_SIGNED_16);
+  std::vector<unsigned char> out(1 << 16);
+  size_t done = 0;
+  int rc = mpg123_open_feed(mh);
+  if (rc == MPG123_OK)
+    rc = mpg123_decode(mh, mp3.data(), mp3.size(), out.data(), out.size(), &done);
+  while (rc == MPG123_OK || rc == MPG123_NEW_FORMAT) {
+    const int16_t* s = reinterpret_cast<const int16_t*>(out.data());
+    pcm.insert(pcm.end(), s, s + done / 2);
+    rc = mpg123_decode(mh, nullptr, 0, out.data(), out.size(), &done);
+  }
+  const int16_t* s = reinterpret_cast<const int16_t*>(out.data());
+  pcm.insert(pcm.end(), s, s + done / 2);
+  if (rc != MPG123_NEED_MORE && rc != MPG123_DONE) error = mpg123_plain_strerror(rc);
+  mpg123_delete(mh);
+  return pcm;
+}
+
+// Running sum of the squared mono signal, so any window's energy is one subtraction.
+class Energy {
+ public:
+  explicit Energy(const std::vector<int16_t>& pcm) : sum_(pcm.size() / 2 + 1, 0.0) {
+    for (size_t i = 0; i + 1 < pcm.size(); i += 2) {
+      const double m = (pcm[i] + pcm[i + 1]) / 65536.0;
+      sum_[i / 2 + 1] = sum_[i / 2] + m * m;
+    }
+  }
+  long frames() const { return static_cast<long>(sum_.size()) - 1; }
+  double between(long a, long b) const {
+    a = std::clamp(a, 0L, frames());
+    b = std::clamp(b, 0L, frames());
+    return sum_[b] - sum_[a];
+  }
+  // Mean level in dBFS over `lengthMs` from `ms`.
+  double levelDb(double ms, double lengthMs) const {
+    const long a = std::lround(ms * kRate / 1000.0);
+    const long b = std::lround((ms + lengthMs) * kRate / 1000.0);
+    return 10.0 * std::log10(between(a, b) / std::max(1L, b - a) + 1e-12);
+  }
+
+ private:
+  std::vector<double> sum_;
+};
+
+struct Onset {
+  double ms;
+  double contrastDb;  // energy of the 10 ms after against the 10 ms before
+};
+
+// Energy-flux onset: where the level jumps most within `searchMs` of `targetMs`.
+Onset strongestOnset(const Energy& e, double targetMs, double searchMs) {
+  const long w = 441;
+  Onset best{0.0, -1e9};
+  const long from = std::lround((targetMs - searchMs) * kRate / 1000.0);
+  const long to = std::lround((targetMs + searchMs) * kRate / 1000.0);
+  for (long n = std::max(from, w); n <= to && n + w <= e.frames(); n += 4) {
+    const double c = 10.0 * std::log10((e.between(n, n + w) + 1e-9) / (e.between(n - w, n) + 1e-9));
+    if (c > best.contrastDb) best = {n * 1000.0 / kRate, c};
+  }
+  return best;
+}
+
+std::string runCommand(const std::string& command) {
+  std::string output;
+  FILE* p = popen(command.c_str(), "r");
+  if (!p) return output;
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, p)) > 0) output.append(buffer, got);
+  pclose(p);
+  return output;
+}
+
+// The number after the last occurrence of `label` in ffmpeg's ebur128 summary.
+double summaryValue(const std::string& text, const std::string& label) {
+  const size_t at = text.rfind(label);
+  if (at == std::string::npos) return NAN;
+  return std::strtod(text.c_str() + at + label.size(), nullptr);
+}
+
+class MusicTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    mp3_ = new std::vector<uint8_t>(makeMusicMp3(*error_));
+    std::string decodeError;
+    pcm_ = new std::vector<int16_t>(decodeMp3(*mp3_, decodeError));
+    if (!decodeError.empty()) *error_ += "decode: " + decodeError;
+  }
+  static void TearDownTestSuite() {
+    delete mp3_;
+    delete pcm_;
+  }
+  void SetUp() override {
+    ASSERT_FALSE(mp3_->empty()) << *error_;
+    ASSERT_TRUE(error_->empty()) << *error_;
+  }
+  static double seconds() { return pcm_->size() / 2 / kRate; }
+
+  static std::vector<uint8_t>* mp3_;
+  static std::vector<int16_t>* pcm_;
+  static std::string* error_;
+};
+std::vector<uint8_t>* MusicTest::mp3_ = nullptr;
+std::vector<int16_t>* MusicTest::pcm_ = nullptr;
+std::string* MusicTest::error_ = new std::string;
+
+TEST_F(MusicTest, DecodesToTheFullLengthAndEndsInSilence) {
+  EXPECT_GE(seconds(), 16.5);
+  EXPECT_NEAR(seconds(), music::kMusicSeconds, 0.05);
+  const Energy e(*pcm_);
+  EXPECT_LT(e.levelDb(0.0, 20.0), -50.0) << "the rise starts out of silence";
+  EXPECT_GT(e.levelDb(16500.0, 500.0), -30.0) << "the closing hit rings on";
+  EXPECT_LT(e.levelDb(seconds() * 1000.0 - 150.0, 150.0), -70.0) << "the tail has died away";
+}
+
+TEST_F(MusicTest, EveryFlashTimeAndTheClosingHitIsAStrongOnset) {
+  const Energy e(*pcm_);
+  // Ordinary kick beats between the hits, for comparison.
+  const music::BeatMap beats;
+  std::vector<double> beatLevels;
+  for (double b : {1.0, 2.0, 3.0, 5.0, 6.0, 9.0, 10.0, 13.0, 14.0, 23.0, 24.0, 30.0, 31.0, 32.0}) {
+    beatLevels.push_back(e.levelDb(beats.ms(b), 80.0));
+  }
+  std::sort(beatLevels.begin(), beatLevels.end());
+  const double medianBeat = beatLevels[beatLevels.size() / 2];
+  for (double hit : music::kHitTimesMs) {
+    const Onset onset = strongestOnset(e, hit, 40.0);
+    EXPECT_NEAR(onset.ms, hit, 15.0) << "hit at " << hit << " ms";
+    EXPECT_GE(onset.contrastDb, 6.0) << "hit at " << hit << " ms";
+    EXPECT_GE(e.levelDb(hit, 80.0), medianBeat + 3.0)
+        << "hit at " << hit << " ms against the median beat level " << medianBeat << " dB";
+  }
+}
+
+TEST_F(MusicTest, TheGrooveCarriesBass) {
+  // Share of the energy below about 150 Hz over the groove (two cascaded one-pole low-passes).
+  const double coef = 1.0 - std::exp(-2.0 * M_PI * 150.0 / kRate);
+  double a = 0.0, b = 0.0, low = 0.0, all = 0.0;
+  for (size_t i = 2 * 44100; i + 1 < 2 * 44100 * 16; i += 2) {
+    const double m = ((*pcm_)[i] + (*pcm_)[i + 1]) / 65536.0;
+    a += coef * (m - a);
+    b += coef * (a - b);
+    low += b * b;
+    all += m * m;
+  }
+  EXPECT_GT(low / all, 0.25);
+  EXPECT_LT(low / all, 0.95) << "there must be more than rumble";
+}
+
+TEST_F(MusicTest, FfmpegMeasuresTheLoudnessTargetAndTruePeak) {
+  if (runCommand("command -v ffmpeg").empty()) GTEST_SKIP() << "ffmpeg is not installed";
+  TempDir dir;
+  const std::string path = dir.file("muza_final.mp3");
+  writeFile(path, *mp3_);
+  const std::string report =
+      runCommand("ffmpeg -nostats -i '" + path + "' -af ebur128=peak=true -f null - 2>&1");
+  const double integrated = summaryValue(report, "I:");
+  const double peak = summaryValue(report, "Peak:");
+  EXPECT_GE(integrated, -15.0) << report.substr(report.size() > 600 ? report.size() - 600 : 0);
+  EXPECT_LE(integrated, -13.0);
+  EXPECT_LE(peak, -1.0);
+}
+
+TEST_F(MusicTest, TwoRendersGiveIdenticalBytes) {
+  std::string error;
+  const std::vector<uint8_t> again = makeMusicMp3(error);
+  EXPECT_TRUE(again == *mp3_) << "sizes " << again.size() << " and " << mp3_->size();
+}
+
+TEST(MusicTiming, BeatGridHitsEveryTimeAndStaysNear150Bpm) {
+  const music::BeatMap beats;
+  const auto& anchors = beats.anchors();
+  for (double hit : music::kHitTimesMs) {
+    if (hit == 12149) continue;  // the middle stutter hit falls between beats by design
+    const bool anchored = std::any_of(anchors.begin(), anchors.end(),
+                                      [&](const music::BeatMap::Anchor& a) { return a.ms == hit; });
+    EXPECT_TRUE(anchored) << hit << " ms is not on the grid";
+  }
+  for (size_t i = 1; i < anchors.size(); ++i) {
+    const double msPerBeat =
+        (anchors[i].ms - anchors[i - 1].ms) / (anchors[i].beat - anchors[i - 1].beat);
+    // The stutter (12000..12349) is the one place the grid may skip.
+    if (anchors[i - 1].ms == 12000) continue;
+    EXPECT_GT(msPerBeat, 360.0) << "between " << anchors[i - 1].ms << " and " << anchors[i].ms;
+    EXPECT_LT(msPerBeat, 440.0) << "between " << anchors[i - 1].ms << " and " << anchors[i].ms;
+    EXPECT_NEAR(beats.ms(anchors[i].beat), anchors[i].ms, 1e-9);
+  }
+  EXPECT_NEAR(beats.ms(-2.5), 0.0, 1e-9) << "the intro is two and a half beats";
+}
+
+music::StereoBuffer sine(double hz, double amplitude, double seconds) {
+  music::StereoBuffer b(static_cast<size_t>(seconds * kRate));
+  for (size_t i = 0; i < b.frames(); ++i) {
+    b.left[i] = b.right[i] = static_cast<float>(amplitude * std::sin(2.0 * M_PI * hz * i / kRate));
+  }
+  return b;
+}
+
+TEST(MusicMaster, LoudnessMeterReadsTheReferenceSineAndGatesSilence) {
+  // A 997 Hz sine on both channels reads its own level in dBFS (BS.1770's calibration).
+  EXPECT_NEAR(music::integratedLoudness(sine(997.0, 0.1, 3.0)), -20.0, 0.1);
+  EXPECT_NEAR(music::integratedLoudness(sine(997.0, 0.5, 3.0)), -6.02, 0.1);
+  // Silence is gated out: after a loud second only the blocks touching it count; the three that
+  // straddle its end hold 3/4, 1/2 and 1/4 of it, so ten blocks hold 8.5 blocks' worth.
+  music::StereoBuffer gated = sine(997.0, 0.1, 10.0);
+  std::fill(gated.left.begin() + 44100, gated.left.end(), 0.0f);
+  std::fill(gated.right.begin() + 44100, gated.right.end(), 0.0f);
+  EXPECT_NEAR(music::integratedLoudness(gated), -20.0 + 10.0 * std::log10(0.85), 0.05);
+  EXPECT_EQ(music::integratedLoudness(music::StereoBuffer(44100)), -70.0);
+  EXPECT_EQ(music::integratedLoudness(music::StereoBuffer(100)), -70.0) << "shorter than a block";
+}
+
+TEST(MusicMaster, LimiterHoldsTheCeilingAndLeavesQuietPartsAlone) {
+  music::StereoBuffer x = sine(220.0, 0.2, 2.0);
+  // Two sharp transients, one at the very start where the look-ahead has no past.
+  for (size_t i : {size_t{3}, size_t{44100}}) x.left[i] = x.right[i + 1] = 1.8f;
+  const std::vector<float> peaks = music::truePeaks(x);
+  music::applyLimiter(x, peaks, 1.0, 0.5, 0.004, 0.05);
+  const std::vector<float> after = music::truePeaks(x);
+  EXPECT_LE(*std::max_element(after.begin(), after.end()), 0.5f * 1.02f);
+  // Well away from the transients the sine passes (all but) untouched.
+  for (size_t i : {size_t{30000}, size_t{80000}}) {
+    EXPECT_NEAR(x.left[i], 0.2 * std::sin(2.0 * M_PI * 220.0 * i / kRate), 1e-5) << "frame " << i;
+  }
+}
+
+TEST(MusicMaster, TruePeakSeesBetweenTheSamples) {
+  // A quarter-rate sine sampled at 45 degrees never shows its crest on a sample.
+  music::StereoBuffer x(4096);
+  for (size_t i = 0; i < x.frames(); ++i) {
+    x.left[i] = static_cast<float>(std::sin(M_PI / 2.0 * i + M_PI / 4.0));
+  }
+  const std::vector<float> peaks = music::truePeaks(x);
+  EXPECT_NEAR(*std::max_element(x.left.begin(), x.left.end()), 0.7071f, 1e-3);
+  EXPECT_GT(*std::max_element(peaks.begin(), peaks.end()), 0.97f);
+}
+
+TEST(MusicFiles, WavHeaderMatchesTheSamples) {
+  const std::vector<int16_t> pcm = {1, -1, 32767, -32768};
+  const std::vector<uint8_t> wav = music::wavBytes(pcm);
+  ASSERT_EQ(wav.size(), 44u + 8u);
+  EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+  EXPECT_EQ(wav[4] | wav[5] << 8, 36 + 8);
+  EXPECT_EQ(wav[22], 2) << "stereo";
+  EXPECT_EQ(wav[24] | wav[25] << 8 | wav[26] << 16, 44100);
+  EXPECT_EQ(wav[40], 8) << "data length";
+  EXPECT_EQ(wav[44 + 4], 0xff);
+  EXPECT_EQ(wav[44 + 5], 0x7f);
+}
+
+TEST(MusicFiles, UnwritablePathFailsAtOnceWithItsName) {
+  std::string error;
+  EXPECT_FALSE(writeMusicWav("/nonexistent-folder/music.wav", error));
+  EXPECT_NE(error.find("/nonexistent-folder/music.wav"), std::string::npos) << error;
+}
+
+}  // namespace
