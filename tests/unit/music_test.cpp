@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "tools/forge/music_effects.h"
 #include "tools/forge/music_encode.h"
 #include "tools/forge/music_master.h"
 #include "tools/forge/music_render.h"
+#include "tools/forge/music_score.h"
 #include "tools/forge/music_timing.h"
 
 namespace {
@@ -231,6 +233,60 @@ music::StereoBuffer sine(double hz, double amplitude, double seconds) {
   return b;
 }
 
+TEST(MusicTiming, GrooveMakesRoomForEveryHitAndFallsSilentInTheStutter) {
+  const std::vector<float> gain = music::grooveDucking(music::toFrame(music::kMusicSeconds));
+  auto at = [&](double ms) { return gain[music::toFrame(ms / 1000.0)]; };
+  for (double hit : music::kHitTimesMs) {
+    EXPECT_LT(at(hit), 0.3f) << hit;
+    if (hit == 12149 || hit == 12349) {
+      EXPECT_EQ(at(hit - 40.0), 0.0f) << hit;
+    } else {
+      EXPECT_GT(at(hit - 40.0), 0.9f) << "recovered before the gap of " << hit;
+    }
+  }
+  EXPECT_EQ(at(12200.0), 0.0f);
+  EXPECT_GT(at(12349.0 + 600.0), 0.95f) << "the peak comes back after the stutter";
+  EXPECT_FLOAT_EQ(at(7500.0), 1.0f);
+}
+
+TEST(MusicEffects, EchoBouncesFromLeftToRightAndFades) {
+  music::StereoBuffer send(44100);
+  send.left[100] = send.right[100] = 1.0f;
+  const music::StereoBuffer echo = music::applyPingPong(send, 0.1, 0.5);
+  const size_t d = 4410;
+  auto energy = [](const std::vector<float>& c, size_t from, size_t to) {
+    double e = 0;
+    for (size_t i = from; i < to; ++i) e += c[i] * c[i];
+    return e;
+  };
+  EXPECT_GT(energy(echo.left, 100 + d, 100 + d + 200), 0.1) << "first repeat on the left";
+  EXPECT_LT(energy(echo.right, 0, 100 + 2 * d), 1e-12) << "nothing on the right before it";
+  EXPECT_GT(energy(echo.right, 100 + 2 * d, 100 + 2 * d + 200), 0.01) << "then on the right";
+  EXPECT_LT(energy(echo.right, 100 + 2 * d, 100 + 2 * d + 200),
+            energy(echo.left, 100 + d, 100 + d + 200));
+}
+
+TEST(MusicEffects, ReverbTailDecaysAndCompressorSparesQuietSignals) {
+  music::StereoBuffer send(5 * 44100);
+  send.left[10] = send.right[10] = 1.0f;
+  const music::StereoBuffer tail = music::applyReverb(send, {0.9, 0.3});
+  auto rms = [&](double from, double to) {
+    double e = 0;
+    for (long i = music::toFrame(from); i < music::toFrame(to); ++i)
+      e += tail.left[i] * tail.left[i];
+    return std::sqrt(e / (music::toFrame(to) - music::toFrame(from)));
+  };
+  EXPECT_GT(rms(0.05, 0.5), 0.0);
+  EXPECT_LT(rms(4.0, 5.0), rms(0.05, 0.5) * 0.05) << "the tail dies instead of ringing";
+
+  music::StereoBuffer quiet = sine(440.0, 0.01, 0.5), loud = sine(440.0, 0.9, 0.5);
+  const float quietBefore = quiet.left[10000], loudBefore = loud.left[10000];
+  music::compress(quiet, -20.0, 4.0, 0.005, 0.1);
+  music::compress(loud, -20.0, 4.0, 0.005, 0.1);
+  EXPECT_FLOAT_EQ(quiet.left[10000], quietBefore);
+  EXPECT_LT(std::fabs(loud.left[10000]), std::fabs(loudBefore) * 0.5f);
+}
+
 TEST(MusicMaster, LoudnessMeterReadsTheReferenceSineAndGatesSilence) {
   // A 997 Hz sine on both channels reads its own level in dBFS (BS.1770's calibration).
   EXPECT_NEAR(music::integratedLoudness(sine(997.0, 0.1, 3.0)), -20.0, 0.1);
@@ -281,6 +337,23 @@ TEST(MusicFiles, WavHeaderMatchesTheSamples) {
   EXPECT_EQ(wav[40], 8) << "data length";
   EXPECT_EQ(wav[44 + 4], 0xff);
   EXPECT_EQ(wav[44 + 5], 0x7f);
+}
+
+TEST(MusicFiles, EncoderDelayIsTrimmedSoAClickKeepsItsTime) {
+  // Two seconds of silence with one click at 1.000 s.
+  std::vector<int16_t> pcm(2 * 88200, 0);
+  pcm[2 * 44100] = pcm[2 * 44100 + 1] = 20000;
+  std::string error;
+  const std::vector<uint8_t> mp3 = music::encodeMp3(pcm, error);
+  ASSERT_FALSE(mp3.empty()) << error;
+  const std::vector<int16_t> decoded = decodeMp3(mp3, error);
+  ASSERT_TRUE(error.empty()) << error;
+  EXPECT_EQ(decoded.size(), pcm.size()) << "the info frame gives delay and padding";
+  size_t loudest = 0;
+  for (size_t i = 0; i < decoded.size(); ++i) {
+    if (std::abs(decoded[i]) > std::abs(decoded[loudest])) loudest = i;
+  }
+  EXPECT_NEAR(loudest / 2 / kRate * 1000.0, 1000.0, 1.0);
 }
 
 TEST(MusicFiles, UnwritablePathFailsAtOnceWithItsName) {
