@@ -48,13 +48,24 @@ int fail(const std::string& message) {
   return 1;
 }
 
+bool knownOption(const std::string& arg) {
+  for (const char* name : {"--data", "--out", "--video", "--sheet", "--fps", "--from", "--to"})
+    if (arg == name) return true;
+  return false;
+}
+
 // 0 to go on, 1 after an error, 2 after --help.
 int parseOptions(int argc, char** argv, CaptureOptions& o, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") return 2;
+    if (!knownOption(arg)) {
+      error = (arg.rfind("--", 0) == 0 ? "unknown option " : "unexpected argument ") + arg +
+              " (try --help)";
+      return 1;
+    }
     if (i + 1 >= argc) {
-      error = arg.rfind("--", 0) == 0 ? arg + " needs a value" : "unexpected argument " + arg;
+      error = arg + " needs a value";
       return 1;
     }
     const char* value = argv[++i];
@@ -76,9 +87,6 @@ int parseOptions(int argc, char** argv, CaptureOptions& o, std::string& error) {
         return 1;
       }
       (arg == "--fps" ? o.fps : arg == "--from" ? o.fromMs : o.toMs) = uint32_t(n);
-    } else {
-      error = "unknown option " + arg + " (try --help)";
-      return 1;
     }
   }
   if (o.fromMs > o.toMs) {
