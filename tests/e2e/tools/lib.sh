@@ -51,6 +51,18 @@ wait_window() {
   return 1
 }
 
+# wait_titled_window TITLE SECONDS: like wait_window, for an exact title, read from the window tree.
+# SDL's message boxes name themselves in UTF-8 only, which this xdotool's search cannot match.
+wait_titled_window() {
+  local deadline=$((SECONDS + $2)) id
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\":" '$2 == t {print $1; exit}')
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
 # wait_exit PID SECONDS: waits for the process (a child of this shell); sets RC to its exit code, or
 # to "timeout".
 wait_exit() {

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The whole presentation in a fresh folder that holds only data.dat, on its own 800x600 screen, with
+# the audio written to a file: screenshots inside different scenes and of the end picture, the music
+# in the audio file, the clean-up after Escape, the exit code after a close request, and a broken pack.
+source "$(dirname "$0")/tools/lib.sh"
+
+shot() { import -window root "$1"; }
+# mean brightness of a region: shot WxH+X+Y
+mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean*255]" info:; }
+# fraction of pixels that differ by more than a little between two shots
+diff_fraction() {
+  # compare exits 1 when the pictures differ: that is an answer here, not a failure
+  { compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 || true; } | awk '{printf "%.4f", $1 / (800 * 600)}'
+}
+
+start_xvfb 800x600
+run=$(new_run_dir)
+audio="$E2E_TMP/audio.raw"
+(cd "$run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" exec "$DEMO_BIN") 2>"$E2E_TMP/stderr" &
+DEMO_PID=$!
+win=$(wait_window '^Karvenel / Olmetra / Quillory 2oo4$' 15) || fail "no window"
+t0=$(date +%s%N)
+# Loading takes well under a second and the pause one second: time zero is about 1.3 s after the
+# window appears. Each moment below lies inside its scene's window with room to spare.
+at() {  # at SECONDS-OF-PRESENTATION FILE
+  local due=$((t0 + 1300000000 + ${1/./} * 100000000))
+  while [ "$(date +%s%N)" -lt "$due" ]; do sleep 0.02; done
+  shot "$2"
+}
+at 2.0 "$E2E_TMP/s1.png"
+at 6.5 "$E2E_TMP/s2.png"
+at 10.5 "$E2E_TMP/s3.png"
+at 13.5 "$E2E_TMP/s5.png"
+at 18.0 "$E2E_TMP/end1.png"
+at 20.5 "$E2E_TMP/end2.png"
+kill -0 "$DEMO_PID" 2>/dev/null || fail "the program ended by itself"
+
+for s in s1 s2 s3 s5 end1; do
+  top=$(mean_of "$E2E_TMP/$s.png" 800x50+0+0)
+  bottom=$(mean_of "$E2E_TMP/$s.png" 800x50+0+550)
+  awk -v a="$top" -v b="$bottom" 'BEGIN{exit !(a < 0.5 && b < 0.5)}' ||
+    fail "$s: the letterbox bands are not black (top $top, bottom $bottom)"
+  centre=$(mean_of "$E2E_TMP/$s.png" 800x500+0+50)
+  awk -v c="$centre" 'BEGIN{exit !(c > 2)}' || fail "$s: the picture area is black"
+done
+for pair in "s1 s2" "s2 s3" "s3 s5" "s5 end1"; do
+  set -- $pair
+  d=$(diff_fraction "$E2E_TMP/$1.png" "$E2E_TMP/$2.png")
+  awk -v d="$d" 'BEGIN{exit !(d > 0.05)}' || fail "$1 and $2 look the same ($d differs)"
+done
+d=$(diff_fraction "$E2E_TMP/end1.png" "$E2E_TMP/end2.png")
+awk -v d="$d" 'BEGIN{exit !(d < 0.01)}' || fail "the end picture is not stable ($d differs)"
+echo "screenshots: black bands, four scenes differ, end picture stable"
+
+python3 - "$audio" <<'PY' || fail "the audio file does not hold the music"
+import array, math, sys
+data = array.array("h")
+with open(sys.argv[1], "rb") as f:
+    data.frombytes(f.read())
+rate = 44100 * 2  # stereo 16-bit frames
+seconds = len(data) / rate
+def rms(a, b):
+    part = data[int(a * rate):int(b * rate)]
+    return math.sqrt(sum(x * x for x in part[::7]) / max(1, len(part[::7]))) / 32768
+loud = [rms(t, t + 1) for t in range(0, int(seconds) - 1)]
+print("audio: %.1f s written, rms per second: %s" % (seconds, " ".join("%.3f" % v for v in loud)))
+# The device opens a second before playback: music must be there within 3 s and all through.
+first = next((i for i, v in enumerate(loud) if v > 0.02), None)
+assert first is not None and first <= 3, "no music at the start"
+assert seconds > 18 and min(loud[first:first + 15]) > 0.01, "silence inside the music"
+PY
+
+hold_escape
+wait_exit "$DEMO_PID" 2
+[ "$RC" != "timeout" ] || fail "Escape: still running"
+DEMO_PID=""
+left=$(ls "$run")
+[ "$left" = "data.dat" ] || fail "after Escape the run folder holds: $left"
+echo "escape: the 18 loose files are gone, data.dat stays, nothing else left"
+
+(cd "$run" && SDL_AUDIODRIVER=dummy exec "$DEMO_BIN") 2>/dev/null &
+DEMO_PID=$!
+win=$(wait_window '^Karvenel' 15) || fail "no window (second run)"
+sleep 3
+"$X11_CLOSE" "$win"
+wait_exit "$DEMO_PID" 5
+[ "$RC" = "0" ] || fail "close request: exit code $RC"
+DEMO_PID=""
+[ "$(ls "$run")" = "data.dat" ] || fail "after the close request the run folder holds: $(ls "$run")"
+echo "close request: exit 0, clean"
+
+broken=$(mktemp -d "$E2E_TMP/broken.XXXXXX")
+head -c 300000 "$DATA_PACK" >"$broken/data.dat"
+(cd "$broken" && SDL_AUDIODRIVER=dummy exec "$DEMO_BIN") 2>"$E2E_TMP/stderr3" &
+DEMO_PID=$!
+box=$(wait_titled_window ERROR 15) || fail "no message box captioned ERROR for a broken pack"
+[ "$(ls "$broken")" = "data.dat" ] || fail "a broken pack left loose files: $(ls "$broken")"
+xdotool windowfocus "$box"
+xdotool key Return
+wait_exit "$DEMO_PID" 5
+if [ "$RC" = "timeout" ]; then
+  "$X11_CLOSE" "$box"
+  wait_exit "$DEMO_PID" 5
+fi
+[ "$RC" != "timeout" ] && [ "$RC" != "0" ] || fail "broken pack: exit code $RC, expected non-zero"
+DEMO_PID=""
+xdotool search --name '^Karvenel' >/dev/null 2>&1 && fail "a window opened for a broken pack"
+[ "$(ls "$broken")" = "data.dat" ] || fail "a broken pack left loose files: $(ls "$broken")"
+echo "broken pack: ERROR box, exit $RC, no loose files"
+echo "1 passed, 0 failed"
