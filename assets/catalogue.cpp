@@ -34,7 +34,19 @@ void uploadSkinLevel(const ImageFile& image) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
 }
 
+LoadStepObserver stepObserver = nullptr;
+
+void runStep(const char* name, void (*step)()) {
+  if (stepObserver) stepObserver(name, false);
+  step();
+  if (stepObserver) stepObserver(name, true);
+}
+
 }  // namespace
+
+void setLoadStepObserver(LoadStepObserver observer) {
+  stepObserver = observer;
+}
 
 void loadLight() {
   const GLfloat position[4] = {0.0f, 0.0f, 2.0f, 1.0f};
@@ -92,11 +104,15 @@ void loadSkin() {
   image.release();
 }
 
+// The same order as loadScenes, one observed step per scene.
 void loadAssets() {
-  loadLight();
-  loadHead();
-  loadSlots();
-  configureParticles();
-  loadScenes();
-  loadSkin();
+  runStep("light", loadLight);
+  runStep("head", loadHead);
+  runStep("slots", loadSlots);
+  runStep("particles", configureParticles);
+  runStep("c00", [] { loadScene(sceneC00, "c00.3ds"); });
+  runStep("c01", [] { loadScene(sceneC01, "c01.3ds"); });
+  runStep("c02", [] { loadScene(sceneC02, "c02.3ds"); });
+  runStep("c05", [] { loadScene(sceneC05, "c05.3ds"); });
+  runStep("skin", loadSkin);
 }

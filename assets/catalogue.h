@@ -8,6 +8,12 @@
 // All the steps below, in this order.
 void loadAssets();
 
+// Told each step's name ("light", "head", "slots", "particles", "c00", "c01", "c02", "c05",
+// "skin") just before loadAssets runs it and again, with `finished` set, just after, so that a tool
+// can time the real start-up step by step. None by default; the steps run the same either way.
+using LoadStepObserver = void (*)(const char* step, bool finished);
+void setLoadStepObserver(LoadStepObserver observer);
+
 // Light 0 at (0, 0, 2) in eye coordinates (the modelview matrix must be the identity), then
 // lighting, light 0 and normal rescaling on.
 void loadLight();
