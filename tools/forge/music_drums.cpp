@@ -85,9 +85,9 @@ void renderImpact(const Target& to, const Impact& hit) {
     const double low = std::tanh(1.8 * (k * 0.9 + b * 0.65)) * attack;
     double gain = hit.strength;
     if (n > count - fade) gain *= static_cast<double>(count - n) / fade;
-    const double mid = low + clang * 0.2;
-    to.add(first + n, static_cast<float>((mid + nl * 0.55) * gain),
-           static_cast<float>((mid + nr * 0.55) * gain));
+    const double mid = low + clang * 0.3;
+    to.add(first + n, static_cast<float>((mid + nl * 0.7) * gain),
+           static_cast<float>((mid + nr * 0.7) * gain));
   }
 }
 

@@ -58,7 +58,7 @@ void renderPad(const Target& to, double start, double length, const std::vector<
       const double raw = osc[0].saw(hz[0]) + osc[1].saw(hz[1]) + osc[2].saw(hz[2]);
       const double env = holdEnvelope(t, attack, length, release);
       const float s = low.process(static_cast<float>(raw * env)).low;
-      to.addPanned(first + n, s * velocity * 0.3f, pan);
+      to.addPanned(first + n, s * velocity * 0.4f, pan);
     }
   }
 }
@@ -81,7 +81,7 @@ void renderLead(const Target& to, const Note& note, double from, float pan) {
     const double env =
         holdEnvelope(t, 0.004, note.length, release) * (0.75 + 0.25 * std::exp(-t / 0.1));
     const float s = low.process(static_cast<float>(raw * env)).low;
-    to.addPanned(first + n, s * note.velocity * 0.45f, place);
+    to.addPanned(first + n, s * note.velocity * 0.6f, place);
   }
 }
 
