@@ -38,7 +38,7 @@ void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
 std::vector<uint8_t> encodeMp3(const std::vector<int16_t>& pcm, std::string& error) {
   Lame gf(lame_init());
   if (!gf || !configure(gf.get())) {
-    error = "music: libmp3lame refused the encoder settings";
+    error = "libmp3lame refused the encoder settings";
     return {};
   }
   const int frames = static_cast<int>(pcm.size() / 2);
@@ -47,13 +47,13 @@ std::vector<uint8_t> encodeMp3(const std::vector<int16_t>& pcm, std::string& err
       gf.get(), const_cast<short*>(reinterpret_cast<const short*>(pcm.data())), frames, out.data(),
       static_cast<int>(out.size()));
   if (written < 0) {
-    error = "music: libmp3lame failed to encode (code " + std::to_string(written) + ")";
+    error = "libmp3lame failed to encode (code " + std::to_string(written) + ")";
     return {};
   }
   const int flushed =
       lame_encode_flush(gf.get(), out.data() + written, static_cast<int>(out.size()) - written);
   if (flushed < 0) {
-    error = "music: libmp3lame failed to flush (code " + std::to_string(flushed) + ")";
+    error = "libmp3lame failed to flush (code " + std::to_string(flushed) + ")";
     return {};
   }
   out.resize(static_cast<size_t>(written + flushed));
@@ -61,7 +61,7 @@ std::vector<uint8_t> encodeMp3(const std::vector<int16_t>& pcm, std::string& err
   unsigned char tag[4096];
   const size_t tagSize = lame_get_lametag_frame(gf.get(), tag, sizeof tag);
   if (tagSize == 0 || tagSize > out.size()) {
-    error = "music: libmp3lame gave no info frame";
+    error = "libmp3lame gave no info frame";
     return {};
   }
   std::memcpy(out.data(), tag, tagSize);
