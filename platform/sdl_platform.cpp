@@ -114,7 +114,11 @@ struct FboFunctions {
 
 class SdlPlatform final : public Platform {
  public:
-  explicit SdlPlatform(const SdlOptions& options) : options_(options) {}
+  // Events first: from here on SIGINT and SIGTERM become a quit event instead of ending the process
+  // in the middle of unpacking, so the loose files are always removed by the normal shutdown.
+  explicit SdlPlatform(const SdlOptions& options) : options_(options) {
+    SDL_InitSubSystem(SDL_INIT_EVENTS);
+  }
 
   ~SdlPlatform() override {
     for (Mix_Music* music : streams_) Mix_FreeMusic(music);
@@ -206,8 +210,8 @@ class SdlPlatform final : public Platform {
       flags |= SDL_WINDOW_FULLSCREEN;
     else if (surface_ == Surface::DesktopScaled)
       flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    // Without a window manager desktop full screen does not resize the window: make it the desktop's
-    // size from the start.
+    // Without a window manager desktop full screen does not resize the window: make it the
+    // desktop's size from the start.
     if (surface_ == Surface::DesktopScaled) width = desktop_.w, height = desktop_.h;
     window_ = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window_) return 0;
@@ -468,7 +472,6 @@ class SdlPlatform final : public Platform {
   }
 
   void pumpEvents() {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) translate(event);
   }

@@ -33,6 +33,16 @@ xdotool keyup Escape || true
 DEMO_PID=""
 echo "escape: ended after $elapsed ms (exit $rc)"
 
+(cd "$run" && exec "$DEMO_BIN") 2>/dev/null &
+DEMO_PID=$!
+wait_window '^Karvenel' 15 >/dev/null || fail "no window (third run)"
+kill -INT "$DEMO_PID"
+wait_exit "$DEMO_PID" 5
+[ "$RC" = "0" ] || fail "Ctrl+C during start-up: exit code $RC, expected 0"
+DEMO_PID=""
+[ "$(ls "$run")" = "data.dat" ] || fail "Ctrl+C left loose files: $(ls "$run")"
+echo "Ctrl+C during start-up: normal shutdown, exit 0, loose files removed"
+
 start_xvfb 1280x1024
 (cd "$run" && exec "$DEMO_BIN") 2>/dev/null &
 DEMO_PID=$!
