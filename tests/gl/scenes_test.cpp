@@ -80,8 +80,12 @@ TEST_F(Scenes, EachSceneDrawsTheBackgroundInsideTheLetterboxOnly) {
     EXPECT_NEAR(centre.b, 40, 2) << "scene " << i + 1;
     expectBandsBlack("scene");
     // Scene 1 shows no particles; scene 2's first update fills the whole population at once.
-    if (i == 0) EXPECT_EQ(particles.count, 0u);
-    if (i == 1) EXPECT_EQ(particles.count, 600u);
+    if (i == 0) {
+      EXPECT_EQ(particles.count, 0u);
+    }
+    if (i == 1) {
+      EXPECT_EQ(particles.count, 600u);
+    }
   }
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
