@@ -27,8 +27,9 @@ FrameStats frameStats(std::vector<double> frameMs);
 
 struct BenchResult {
   double unpackMs = 0.0;
-  double loadMs = 0.0;   // loadAssets, first step's start to last step's end
-  double totalMs = 0.0;  // start-up through the first finished frame, no settling pause
+  double loadMs = 0.0;        // loadAssets, first step's start to last step's end
+  double totalMs = 0.0;       // start-up through the first finished frame, no settling pause
+  double firstFrameMs = 0.0;  // the first frame alone: GL compiles its first shaders there
   double groupMs[9] = {};
   FrameStats scenes[7];
   double peakRssMb = 0.0;

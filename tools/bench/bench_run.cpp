@@ -97,7 +97,10 @@ bool measureRun(const std::string& packPath, BenchResult& result, std::string& e
       error = "interrupted";
       return false;
     }
-    if (i == 0) result.totalMs = msBetween(start, after);
+    if (i == 0) {
+      result.totalMs = msBetween(start, after);
+      result.firstFrameMs = msBetween(before, after);
+    }
     sceneFrames[sceneIndexAt(times[i])].push_back(msBetween(before, after));
   }
   for (int s = 0; s < 7; ++s) result.scenes[s] = frameStats(std::move(sceneFrames[s]));
