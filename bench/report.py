@@ -59,6 +59,8 @@ def peer_pairs(results):
 def startup_lines(frames):
     s = frames["startup"]
     lines = ["| step | ms |", "|---|---:|", f"| unpack | {s['unpackMs']:.2f} |",
+             f"| open, up to loadAssets (runner's unpack, window, context, loading picture) | "
+             f"{s.get('beforeLoadMs', float('nan')):.2f} |",
              f"| loadAssets | {s['loadMs']:.2f} |"]
     for group, ms in s["groups"].items():
         lines.append(f"| &nbsp;&nbsp;{group} | {ms:.2f} |")

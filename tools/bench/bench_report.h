@@ -29,6 +29,7 @@ struct BenchResult {
   double unpackMs = 0.0;
   double loadMs = 0.0;        // loadAssets, first step's start to last step's end
   double totalMs = 0.0;       // start-up through the first finished frame, no settling pause
+  double beforeLoadMs = 0.0;  // unpack, window, context and loading picture, up to loadAssets
   double firstFrameMs = 0.0;  // the first frame alone: GL compiles its first shaders there
   double groupMs[9] = {};
   FrameStats scenes[7];

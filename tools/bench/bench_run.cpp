@@ -71,7 +71,8 @@ double peakResidentMb() {
 
 }  // namespace
 
-bool measureRun(const std::string& packPath, BenchResult& result, std::string& error) {
+bool measureRun(const std::string& packPath, uint32_t toMs, BenchResult& result,
+                std::string& error) {
   const std::string pack = headless::absolutePath(packPath);
   if (!timeUnpack(pack, result.unpackMs, error)) return false;
 
@@ -83,9 +84,10 @@ bool measureRun(const std::string& packPath, BenchResult& result, std::string& e
   setLoadStepObserver(nullptr);
   if (!opened) return false;
   result.loadMs = stepClock.seen ? msBetween(stepClock.firstBegin, stepClock.lastEnd) : 0.0;
+  result.beforeLoadMs = stepClock.seen ? msBetween(start, stepClock.firstBegin) : 0.0;
   for (int g = 0; g < 9; ++g) result.groupMs[g] = stepClock.ms[g];
 
-  const std::vector<uint32_t> times = benchSchedule(kRunEndMs);
+  const std::vector<uint32_t> times = benchSchedule(toMs);
   std::vector<double> sceneFrames[7];
   for (size_t i = 0; i < times.size(); ++i) {
     const Clock::time_point before = Clock::now();

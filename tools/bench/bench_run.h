@@ -10,10 +10,12 @@
 
 namespace bench {
 
-// Last frame time of a run: through the end scene, which starts after 16000 ms.
+// Last frame time of a full run: through the end scene, which starts after 16000 ms.
 constexpr uint32_t kRunEndMs = 17500;
 
-// False with a one-line `error` when the pack cannot be unpacked or no GL context can be made.
-bool measureRun(const std::string& packPath, BenchResult& result, std::string& error);
+// Frames from 0 to `toMs` included. False with a one-line `error` when the pack cannot be
+// unpacked or no GL context can be made.
+bool measureRun(const std::string& packPath, uint32_t toMs, BenchResult& result,
+                std::string& error);
 
 }  // namespace bench
