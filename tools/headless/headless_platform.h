@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "gfx/gl.h"
 #include "platform/platform.h"
 
 namespace headless {
@@ -68,6 +69,9 @@ class HeadlessPlatform final : public platform::Platform {
   void setFocus(platform::WindowHandle window) override { inner_->setFocus(window); }
   void swapBuffers(platform::DeviceContext dc) override {
     if (beforeSwap_) beforeSwap_();
+    // The off-screen driver's swap does nothing, so nothing else ends the frame: llvmpipe would
+    // keep queuing every frame's commands unrendered (gigabytes over a trace of the scenes).
+    glFinish();
     inner_->swapBuffers(dc);
   }
   void showPicture(platform::WindowHandle window, const uint8_t* bgrBottomUp, int width,
