@@ -17,7 +17,7 @@
 namespace {
 
 const char* const kUsage =
-    "usage: demotool trace [--data FILE] [--fps N | --deltas FILE] [--to MS]\n"
+    "usage: demotool trace [--data FILE] [--fps N | --deltas FILE] [--to MS] [--start-ms MS]\n"
     "\n"
     "Runs the presentation headless and prints one JSON object per frame:\n"
     "  frame, nowMs, deltaMs, scene (1-6 or \"end\"), flash (alpha after the frame), fired,\n"
@@ -27,7 +27,10 @@ const char* const kUsage =
     "  --fps N        frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms\n"
     "  --deltas FILE  one whole-millisecond frame delta per line; frame i is at the sum of the\n"
     "                 first i+1 deltas\n"
-    "  --to MS        last frame time, included (default 17000)\n";
+    "  --to MS        last frame time, included (default 17000)\n"
+    "  --start-ms MS  shifts the frame times that --to chose by MS, modulo 2^32, as if the timer\n"
+    "                 had run that long first: near 4294967295 its 32-bit milliseconds wrap\n"
+    "                 during the run (default 0)\n";
 
 constexpr uint32_t kHeadVertex = 1084;
 
@@ -37,6 +40,7 @@ struct TraceOptions {
   bool fpsGiven = false;
   std::string deltasFile;
   uint32_t toMs = 17000;
+  uint32_t startMs = 0;
 };
 
 int fail(const std::string& message) {
@@ -45,7 +49,7 @@ int fail(const std::string& message) {
 }
 
 bool knownOption(const std::string& arg) {
-  for (const char* name : {"--data", "--deltas", "--fps", "--to"})
+  for (const char* name : {"--data", "--deltas", "--fps", "--to", "--start-ms"})
     if (arg == name) return true;
   return false;
 }
@@ -70,6 +74,13 @@ int parseOptions(int argc, char** argv, TraceOptions& o, std::string& error) {
       o.pack = value;
     } else if (arg == "--deltas") {
       o.deltasFile = value;
+    } else if (arg == "--start-ms") {
+      if (!headless::parseWholeNumber(value, 0, UINT32_MAX, n)) {
+        error = std::string("--start-ms wants a whole number from 0 to ") +
+                std::to_string(UINT32_MAX) + ", not '" + value + "'";
+        return 1;
+      }
+      o.startMs = uint32_t(n);
     } else if (arg == "--fps" || arg == "--to") {
       const uint64_t low = arg == "--fps" ? 1 : 0, high = arg == "--fps" ? 1000 : UINT32_MAX;
       if (!headless::parseWholeNumber(value, low, high, n)) {
@@ -158,6 +169,9 @@ int runTraceCommand(int argc, char** argv) {
   if (o.pack.empty()) o.pack = headless::defaultPackPath();
   std::vector<uint32_t> times;
   if (!frameTimes(o, times, error)) return fail(error);
+  // The timer keeps only the low 32 bits, so a time past 2^32 is the same reading as its wrapped
+  // value, and the frame's delta still comes out right.
+  for (uint32_t& t : times) t += o.startMs;
 
   headless::Runner runner;
   if (!runner.open(o.pack, error)) return fail(error);
