@@ -25,11 +25,11 @@ AssetMaker picture(const char* name, Picture (*paint)()) {
 
 AssetMaker scene(const char* name, SceneSpec (*build)()) {
   return {name, [name, build](ForgedFile& out, std::string& error) {
-            const SceneSpec spec = build();
+            const SceneSpec desc = build();
             out.name = name;
-            out.bytes = encodeScene3ds(spec, error);
-            out.summary = std::to_string(spec.objects.size()) + " objects, " +
-                          std::to_string(triangleCount(spec)) + " triangles";
+            out.bytes = encodeScene3ds(desc, error);
+            out.summary = std::to_string(desc.objects.size()) + " objects, " +
+                          std::to_string(triangleCount(desc)) + " triangles";
             if (out.bytes.empty()) error = std::string(name) + ": " + error;
             return !out.bytes.empty();
           }};

@@ -100,45 +100,45 @@ std::vector<Frame> transportFrames(const std::vector<Vec3>& path, Vec3 up, bool 
 
 }  // namespace
 
-void addTube(Mesh& mesh, const TubeSpec& spec) {
+void addTube(Mesh& mesh, const TubeSpec& desc) {
   const size_t first = mesh.triangles.size();
-  const std::vector<Frame> frames = transportFrames(spec.path, spec.up, spec.closedLoop);
-  const size_t rings = spec.path.size();
-  const size_t sides = spec.profile.size();
+  const std::vector<Frame> frames = transportFrames(desc.path, desc.up, desc.closedLoop);
+  const size_t rings = desc.path.size();
+  const size_t sides = desc.profile.size();
   // Columns of vertices around the ring; with hard edges each side has its own pair.
-  const size_t columns = spec.hardEdges ? sides * 2 : sides + 1;
+  const size_t columns = desc.hardEdges ? sides * 2 : sides + 1;
   auto profileAt = [&](size_t column) -> ProfilePoint {
-    if (!spec.hardEdges) return spec.profile[column % sides];
-    return spec.profile[(column / 2 + column % 2) % sides];
+    if (!desc.hardEdges) return desc.profile[column % sides];
+    return desc.profile[(column / 2 + column % 2) % sides];
   };
   std::vector<uint32_t> grid(rings * columns);
   float along = 0.0f;
   for (size_t r = 0; r < rings; ++r) {
-    if (r > 0) along += (spec.path[r] - spec.path[r - 1]).length();
+    if (r > 0) along += (desc.path[r] - desc.path[r - 1]).length();
     for (size_t c = 0; c < columns; ++c) {
       const ProfilePoint p = profileAt(c);
-      const Vec3 pos = spec.path[r] + (frames[r].n * p.n + frames[r].b * p.b) * spec.radius[r];
-      const float u = float(spec.hardEdges ? (c / 2 + c % 2) : c) / float(sides) * spec.uTile;
-      grid[r * columns + c] = mesh.addVertex(pos, {u, along * 0.1f * spec.vTile});
+      const Vec3 pos = desc.path[r] + (frames[r].n * p.n + frames[r].b * p.b) * desc.radius[r];
+      const float u = float(desc.hardEdges ? (c / 2 + c % 2) : c) / float(sides) * desc.uTile;
+      grid[r * columns + c] = mesh.addVertex(pos, {u, along * 0.1f * desc.vTile});
     }
   }
   for (size_t r = 0; r + 1 < rings; ++r) {
-    for (size_t c = 0; c < columns; c += spec.hardEdges ? 2 : 1) {
-      if (!spec.hardEdges && c + 1 >= columns) break;
+    for (size_t c = 0; c < columns; c += desc.hardEdges ? 2 : 1) {
+      if (!desc.hardEdges && c + 1 >= columns) break;
       const uint32_t a = grid[r * columns + c], b = grid[r * columns + c + 1];
       const uint32_t d = grid[(r + 1) * columns + c], e = grid[(r + 1) * columns + c + 1];
       mesh.addTriangle(a, b, e);
       mesh.addTriangle(a, e, d);
     }
   }
-  if (!spec.closedLoop) {
+  if (!desc.closedLoop) {
     for (size_t end = 0; end < 2; ++end) {
       const size_t r = end == 0 ? 0 : rings - 1;
-      const uint32_t centre = mesh.addVertex(spec.path[r], {0.5f, 0.5f});
+      const uint32_t centre = mesh.addVertex(desc.path[r], {0.5f, 0.5f});
       std::vector<uint32_t> rim;
       for (size_t s = 0; s < sides; ++s) {
-        const ProfilePoint p = spec.profile[s];
-        const Vec3 pos = spec.path[r] + (frames[r].n * p.n + frames[r].b * p.b) * spec.radius[r];
+        const ProfilePoint p = desc.profile[s];
+        const Vec3 pos = desc.path[r] + (frames[r].n * p.n + frames[r].b * p.b) * desc.radius[r];
         rim.push_back(mesh.addVertex(pos, {0.5f + 0.5f * p.n, 0.5f + 0.5f * p.b}));
       }
       for (size_t s = 0; s < sides; ++s) {

@@ -62,7 +62,7 @@ struct TubeSpec {
 };
 // Sweeps the profile along the path (parallel-transport frames), caps the ends unless closed,
 // and orients the part outwards.
-void addTube(Mesh& mesh, const TubeSpec& spec);
+void addTube(Mesh& mesh, const TubeSpec& desc);
 
 // A box with its own four vertices per face (hard edges), centred at `centre`, edges along the
 // given unit axes with the given half sizes.

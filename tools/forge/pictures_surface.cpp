@@ -25,8 +25,8 @@ void drawRivet(Picture& picture, float cx, float cy, float r, Rgb tone) {
       }
       const float nz = std::sqrt(1.0f - d2);
       const float light = clamp01(-0.45f * dx - 0.55f * dy + 0.7f * nz);
-      const float spec = std::pow(clamp01(light), 18.0f);
-      Rgb c = add(scale(tone, 0.35f + 0.75f * light), scale(Rgb{255, 250, 240}, 0.6f * spec));
+      const float glint = std::pow(clamp01(light), 18.0f);
+      Rgb c = add(scale(tone, 0.35f + 0.75f * light), scale(Rgb{255, 250, 240}, 0.6f * glint));
       const float edge = smoothstep(1.0f, 0.85f, std::sqrt(d2));
       picture.set(wx, wy, mix(under, c, edge));
     }
