@@ -21,6 +21,7 @@ int32_t packFinished = 0;
 namespace {
 
 constexpr size_t kNameBuffer = 100;  // 99 characters and the NUL
+constexpr size_t kCopyPiece = size_t(1) << 20;
 const char* const kLastEntry = "skora.tga";
 
 std::string inQuotes(const std::string& name) {
@@ -81,21 +82,29 @@ bool samePath(const std::string& a, const std::string& b) {
 }
 
 // Copies one entry's content into its loose file. `written` gains the path as soon as the file
-// exists, so that a failure half way still removes it.
+// exists, so that a failure half way still removes it. The content goes through a buffer of at
+// most kCopyPiece bytes: a pack may announce up to 4 GiB in one entry, and holding that in memory
+// would end the program on a machine that has less.
 bool copyEntry(platform::File& pack, const std::string& path, uint32_t size,
                std::vector<std::string>& written, std::string& error) {
-  std::vector<uint8_t> content(size);
-  if (pack.read(content.data(), size) != size) {
-    error = "cannot read the entry " + inQuotes(path) + " from the pack";
-    return false;
-  }
   platform::File out = platform::File::create(path.c_str());
   if (!out.isOpen()) {
     error = "cannot create the file " + inQuotes(path);
     return false;
   }
   if (std::find(written.begin(), written.end(), path) == written.end()) written.push_back(path);
-  const bool wrote = out.write(content.data(), size);
+  std::vector<uint8_t> piece(std::min<size_t>(size, kCopyPiece));
+  bool wrote = true;
+  for (uint32_t left = size; left > 0;) {
+    const size_t n = std::min<size_t>(left, piece.size());
+    if (pack.read(piece.data(), n) != n) {
+      out.close();
+      error = "cannot read the entry " + inQuotes(path) + " from the pack";
+      return false;
+    }
+    wrote = wrote && out.write(piece.data(), n);
+    left -= uint32_t(n);
+  }
   if (!out.close() || !wrote) {
     error = "cannot write the file " + inQuotes(path);
     return false;

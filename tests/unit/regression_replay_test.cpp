@@ -74,10 +74,8 @@ TEST(RegressionReplay, SoundInputsPassEveryCheck) {
   const std::vector<uint8_t> sceneBytes = scene.finish();
   EXPECT_EQ(fuzzcheck::exercise3ds(sceneBytes.data(), sceneBytes.size()), "");
 
-  std::vector<uint8_t> pack = {'a', 0, 1, 0, 0, 0, 7};
-  const std::string last = "skora.tga";
-  pack.insert(pack.end(), last.begin(), last.end());
-  pack.insert(pack.end(), {0, 0, 0, 0, 0});
+  const std::string packText("a\0\1\0\0\0\7skora.tga\0\0\0\0\0", 21);
+  std::vector<uint8_t> pack(packText.begin(), packText.end());
   EXPECT_EQ(fuzzcheck::exercisePack(pack.data(), pack.size()), "");
   pack.resize(pack.size() - 2);  // the size of "skora.tga" is cut: refused, nothing left behind
   EXPECT_EQ(fuzzcheck::exercisePack(pack.data(), pack.size()), "");
