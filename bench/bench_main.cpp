@@ -9,6 +9,7 @@
 
 #include "bench_inputs.h"
 #include "bench_suites.h"
+#include "gfx/gl.h"
 
 int main(int argc, char** argv) {
   std::string pack = DEMO_DEFAULT_PACK;
@@ -27,6 +28,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "demo_bench: %s\n", error.c_str());
     releaseBenchInputs();
     return 1;
+  }
+  // The renderer and Mesa's version go into the report beside the machine.
+  if (benchInputs().gl) {
+    const auto text = [](GLenum name) {
+      const GLubyte* s = glGetString(name);
+      return s ? std::string(reinterpret_cast<const char*>(s)) : std::string("?");
+    };
+    benchmark::AddCustomContext("gl_renderer", text(GL_RENDERER));
+    benchmark::AddCustomContext("gl_version", text(GL_VERSION));
   }
   registerLoaderBenchmarks();
   registerPrepareBenchmarks();
