@@ -33,11 +33,27 @@ void enterSceneDirectory(const char* path) {
   platform::setCurrentDirectory(name.substr(0, slash + 1).c_str());
 }
 
+// A texture name comes from the scene file, which comes from a pack someone else made: it may
+// only name a file in the scene's folder or below, never an absolute path or one that climbs out
+// with "..". Either separator counts, as on the system the scenes were made for.
+bool insideSceneFolder(const std::string& name) {
+  if (name.empty() || name[0] == '/' || name[0] == '\\') return false;
+  if (name.size() >= 2 && name[1] == ':') return false;  // a drive: absolute there
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find_first_of("/\\", start);
+    if (name.compare(start, end == std::string::npos ? std::string::npos : end - start, "..") == 0)
+      return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
+
 void loadMaterialTextures(ElementList<Material3ds>& materials) {
   ImageFile image;
   for (auto* node = materials.first(); node; node = node->next) {
     Material3ds& material = *node->element;
-    if (!material.textureMap) continue;
+    if (!material.textureMap || !insideSceneFolder(material.textureMap->fileName)) continue;
     if (!image.load(material.textureMap->fileName.c_str())) continue;
     image.swapRedBlue();
     material.createTexture(image.getWidth(), image.getHeight(), image.getBitsPerPixel(), GL_RGB,
