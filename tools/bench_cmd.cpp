@@ -13,7 +13,7 @@
 #include "tools/bench/bench_report.h"
 #include "tools/bench/bench_run.h"
 #include "tools/commands.h"
-#include "tools/headless/schedule.h"
+#include "tools/headless/options.h"
 #include "tools/headless/tool_paths.h"
 
 namespace {
@@ -35,7 +35,7 @@ const char* const kUsage =
 
 struct BenchOptions {
   std::string pack;
-  int runs = 1;
+  uint32_t runs = 1;
   uint32_t toMs = bench::kRunEndMs;
   bool json = false;
 };
@@ -47,40 +47,12 @@ int fail(const std::string& message) {
 
 // 0 to go on, 1 after an error, 2 after --help.
 int parseOptions(int argc, char** argv, BenchOptions& o, std::string& error) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") return 2;
-    if (arg == "--json") {
-      o.json = true;
-      continue;
-    }
-    if (arg != "--data" && arg != "--runs" && arg != "--to") {
-      error = arg.rfind("--", 0) == 0 ? "unknown option " + arg + " (try --help)"
-                                      : "unexpected argument " + arg;
-      return 1;
-    }
-    if (i + 1 >= argc) {
-      error = arg + " needs a value";
-      return 1;
-    }
-    const char* value = argv[++i];
-    uint64_t n = 0;
-    if (arg == "--data") {
-      o.pack = value;
-    } else if (arg == "--to") {
-      if (!headless::parseWholeNumber(value, 0, UINT32_MAX, n)) {
-        error = std::string("--to wants a whole number of milliseconds, not '") + value + "'";
-        return 1;
-      }
-      o.toMs = uint32_t(n);
-    } else if (!headless::parseWholeNumber(value, 1, 100, n)) {
-      error = std::string("--runs wants a whole number from 1 to 100, not '") + value + "'";
-      return 1;
-    } else {
-      o.runs = int(n);
-    }
-  }
-  return 0;
+  using namespace headless;
+  return headless::parseOptions(
+      argc, argv,
+      {textOption("--data", o.pack), numberOption("--runs", o.runs, 1, 100),
+       numberOption("--to", o.toMs, 0, UINT32_MAX), flagOption("--json", o.json)},
+      error);
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -165,17 +137,14 @@ bool runInChild(const std::string& pack, uint32_t toMs, bench::BenchResult& resu
 int runBenchCommand(int argc, char** argv) {
   BenchOptions o;
   std::string error;
-  const int parsed = parseOptions(argc, argv, o, error);
-  if (parsed == 2) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (parsed != 0) return fail(error);
+  const int status =
+      headless::parsedStatus(parseOptions(argc, argv, o, error), "bench", kUsage, error);
+  if (status >= 0) return status;
   if (o.pack.empty()) o.pack = headless::defaultPackPath();
   o.pack = headless::absolutePath(o.pack);
 
   std::vector<bench::BenchResult> runs;
-  for (int r = 0; r < o.runs; ++r) {
+  for (uint32_t r = 0; r < o.runs; ++r) {
     bench::BenchResult result;
     if (!runInChild(o.pack, o.toMs, result, error)) return fail(error);
     runs.push_back(result);

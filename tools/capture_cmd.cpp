@@ -9,6 +9,7 @@
 #include "tools/commands.h"
 #include "tools/headless/contact_sheet.h"
 #include "tools/headless/frame_pixels.h"
+#include "tools/headless/options.h"
 #include "tools/headless/progress.h"
 #include "tools/headless/runner.h"
 #include "tools/headless/schedule.h"
@@ -48,47 +49,17 @@ int fail(const std::string& message) {
   return 1;
 }
 
-bool knownOption(const std::string& arg) {
-  for (const char* name : {"--data", "--out", "--video", "--sheet", "--fps", "--from", "--to"})
-    if (arg == name) return true;
-  return false;
-}
-
 // 0 to go on, 1 after an error, 2 after --help.
 int parseOptions(int argc, char** argv, CaptureOptions& o, std::string& error) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") return 2;
-    if (!knownOption(arg)) {
-      error = (arg.rfind("--", 0) == 0 ? "unknown option " : "unexpected argument ") + arg +
-              " (try --help)";
-      return 1;
-    }
-    if (i + 1 >= argc) {
-      error = arg + " needs a value";
-      return 1;
-    }
-    const char* value = argv[++i];
-    uint64_t n = 0;
-    if (arg == "--data") {
-      o.pack = value;
-    } else if (arg == "--out") {
-      o.outDir = value;
-      o.outGiven = true;
-    } else if (arg == "--video") {
-      o.video = value;
-    } else if (arg == "--sheet") {
-      o.sheet = value;
-    } else if (arg == "--fps" || arg == "--from" || arg == "--to") {
-      const uint64_t low = arg == "--fps" ? 1 : 0, high = arg == "--fps" ? 1000 : UINT32_MAX;
-      if (!headless::parseWholeNumber(value, low, high, n)) {
-        error = arg + " wants a whole number from " + std::to_string(low) + " to " +
-                std::to_string(high) + ", not '" + value + "'";
-        return 1;
-      }
-      (arg == "--fps" ? o.fps : arg == "--from" ? o.fromMs : o.toMs) = uint32_t(n);
-    }
-  }
+  using namespace headless;
+  const int parsed = headless::parseOptions(
+      argc, argv,
+      {textOption("--data", o.pack), textOption("--out", o.outDir, &o.outGiven),
+       textOption("--video", o.video), textOption("--sheet", o.sheet),
+       numberOption("--fps", o.fps, 1, 1000), numberOption("--from", o.fromMs, 0, UINT32_MAX),
+       numberOption("--to", o.toMs, 0, UINT32_MAX)},
+      error);
+  if (parsed != 0) return parsed;
   if (o.fromMs > o.toMs) {
     error = "--from " + std::to_string(o.fromMs) + " lies after --to " + std::to_string(o.toMs);
     return 1;
@@ -176,12 +147,9 @@ bool parentFolderExists(const std::string& path) {
 int runCaptureCommand(int argc, char** argv) {
   CaptureOptions o;
   std::string error;
-  const int parsed = parseOptions(argc, argv, o, error);
-  if (parsed == 2) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (parsed != 0) return fail(error);
+  const int status =
+      headless::parsedStatus(parseOptions(argc, argv, o, error), "capture", kUsage, error);
+  if (status >= 0) return status;
   if (o.pack.empty()) o.pack = headless::defaultPackPath();
 
   // Paths are fixed now: the run itself works in a private folder.

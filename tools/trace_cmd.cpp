@@ -10,6 +10,7 @@
 #include "fx/scenes.h"
 #include "fx/view.h"
 #include "tools/commands.h"
+#include "tools/headless/options.h"
 #include "tools/headless/runner.h"
 #include "tools/headless/schedule.h"
 #include "tools/headless/tool_paths.h"
@@ -48,50 +49,17 @@ int fail(const std::string& message) {
   return 1;
 }
 
-bool knownOption(const std::string& arg) {
-  for (const char* name : {"--data", "--deltas", "--fps", "--to", "--start-ms"})
-    if (arg == name) return true;
-  return false;
-}
-
 // 0 to go on, 1 after an error, 2 after --help.
 int parseOptions(int argc, char** argv, TraceOptions& o, std::string& error) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") return 2;
-    if (!knownOption(arg)) {
-      error = (arg.rfind("--", 0) == 0 ? "unknown option " : "unexpected argument ") + arg +
-              " (try --help)";
-      return 1;
-    }
-    if (i + 1 >= argc) {
-      error = arg + " needs a value";
-      return 1;
-    }
-    const char* value = argv[++i];
-    uint64_t n = 0;
-    if (arg == "--data") {
-      o.pack = value;
-    } else if (arg == "--deltas") {
-      o.deltasFile = value;
-    } else if (arg == "--start-ms") {
-      if (!headless::parseWholeNumber(value, 0, UINT32_MAX, n)) {
-        error = std::string("--start-ms wants a whole number from 0 to ") +
-                std::to_string(UINT32_MAX) + ", not '" + value + "'";
-        return 1;
-      }
-      o.startMs = uint32_t(n);
-    } else if (arg == "--fps" || arg == "--to") {
-      const uint64_t low = arg == "--fps" ? 1 : 0, high = arg == "--fps" ? 1000 : UINT32_MAX;
-      if (!headless::parseWholeNumber(value, low, high, n)) {
-        error = arg + " wants a whole number from " + std::to_string(low) + " to " +
-                std::to_string(high) + ", not '" + value + "'";
-        return 1;
-      }
-      if (arg == "--fps") o.fpsGiven = true;
-      (arg == "--fps" ? o.fps : o.toMs) = uint32_t(n);
-    }
-  }
+  using namespace headless;
+  const int parsed =
+      headless::parseOptions(argc, argv,
+                             {textOption("--data", o.pack), textOption("--deltas", o.deltasFile),
+                              numberOption("--fps", o.fps, 1, 1000, &o.fpsGiven),
+                              numberOption("--to", o.toMs, 0, UINT32_MAX),
+                              numberOption("--start-ms", o.startMs, 0, UINT32_MAX)},
+                             error);
+  if (parsed != 0) return parsed;
   if (o.fpsGiven && !o.deltasFile.empty()) {
     error = "--fps and --deltas exclude each other";
     return 1;
@@ -160,12 +128,9 @@ nlohmann::ordered_json frameRecord(size_t frame) {
 int runTraceCommand(int argc, char** argv) {
   TraceOptions o;
   std::string error;
-  const int parsed = parseOptions(argc, argv, o, error);
-  if (parsed == 2) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (parsed != 0) return fail(error);
+  const int status =
+      headless::parsedStatus(parseOptions(argc, argv, o, error), "trace", kUsage, error);
+  if (status >= 0) return status;
   if (o.pack.empty()) o.pack = headless::defaultPackPath();
   std::vector<uint32_t> times;
   if (!frameTimes(o, times, error)) return fail(error);
