@@ -12,6 +12,7 @@ runs=${BENCH_RUNS:-3}
 reps=${BENCH_REPS:-3}
 filter=${BENCH_FILTER:-.}
 
+SETUP_PACKAGES_ONLY=1 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDEMO_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target demotool data_pack demo_bench
 
