@@ -17,8 +17,9 @@ class FrameTimer {
   // Milliseconds since start(), low 32 bits.
   uint32_t elapsedMs() {
     const int64_t ticks = counter_->now() - startCount;
-    // A counter without a frequency is read as a millisecond clock.
-    const int64_t ms = frequency > 0 ? (ticks * 1000) / frequency : ticks;
+    // A counter without a frequency is read as a millisecond clock. The product is formed in 128
+    // bits: a nanosecond counter times 1000 would leave 64 bits after 106 days.
+    const int64_t ms = frequency > 0 ? int64_t((__int128(ticks) * 1000) / frequency) : ticks;
     return uint32_t(uint64_t(ms));
   }
 

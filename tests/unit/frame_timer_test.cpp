@@ -48,6 +48,15 @@ TEST(FrameTimer, DeltaAcrossTheThirtyTwoBitWrapComesOutRight) {
   EXPECT_EQ(timer.sinceLastMs(), 16u);
 }
 
+TEST(FrameTimer, ANanosecondCounterKeepsCountingAfterMonthsOfRunning) {
+  ScriptedCounter counter;
+  counter.hz = 1000000000;
+  FrameTimer timer(&counter);
+  timer.start();
+  counter.ticks = int64_t(200) * 24 * 3600 * 1000000000;  // 200 days
+  EXPECT_EQ(timer.elapsedMs(), uint32_t(uint64_t(200) * 24 * 3600 * 1000));
+}
+
 TEST(FrameTimer, ACounterWithoutAFrequencyIsReadAsMilliseconds) {
   ScriptedCounter counter;
   counter.hz = 0;
