@@ -16,7 +16,7 @@ diff_fraction() {
 start_xvfb 800x600
 run=$(new_run_dir)
 audio="$E2E_TMP/audio.raw"
-(cd "$run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" exec "$DEMO_BIN") 2>"$E2E_TMP/stderr" &
+(cd "$run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" exec "$DEMO_BIN") 2>"$RUN_STDERR" &
 DEMO_PID=$!
 win=$(wait_window '^Karvenel / Olmetra / Quillory 2oo4$' 15) || fail "no window"
 t0=$(date +%s%N)
@@ -78,9 +78,9 @@ left=$(ls "$run")
 [ "$left" = "data.dat" ] || fail "after Escape the run folder holds: $left"
 echo "escape: the 18 loose files are gone, data.dat stays, nothing else left"
 
-(cd "$run" && SDL_AUDIODRIVER=dummy exec "$DEMO_BIN") 2>/dev/null &
+(cd "$run" && SDL_AUDIODRIVER=dummy exec "$DEMO_BIN") 2>"$RUN_STDERR" &
 DEMO_PID=$!
-win=$(wait_window '^Karvenel' 15) || fail "no window (second run)"
+win=$(wait_window '^Karvenel' 30) || fail "no window (second run)"
 sleep 3
 "$X11_CLOSE" "$win"
 wait_exit "$DEMO_PID" 5
@@ -91,7 +91,7 @@ echo "close request: exit 0, clean"
 
 broken=$(mktemp -d "$E2E_TMP/broken.XXXXXX")
 head -c 300000 "$DATA_PACK" >"$broken/data.dat"
-(cd "$broken" && SDL_AUDIODRIVER=dummy exec "$DEMO_BIN") 2>"$E2E_TMP/stderr3" &
+(cd "$broken" && SDL_AUDIODRIVER=dummy exec "$DEMO_BIN") 2>"$RUN_STDERR" &
 DEMO_PID=$!
 box=$(wait_titled_window ERROR 15) || fail "no message box captioned ERROR for a broken pack"
 [ "$(ls "$broken")" = "data.dat" ] || fail "a broken pack left loose files: $(ls "$broken")"

@@ -14,8 +14,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Each run's stderr goes here, so that a failure can show what the program said.
+RUN_STDERR="$E2E_TMP/run.stderr"
 fail() {
   echo "FAIL: $*" >&2
+  if [ -s "$RUN_STDERR" ]; then
+    echo "the program's stderr:" >&2
+    sed 's/^/  /' "$RUN_STDERR" >&2
+  fi
+  if [ -n "${DEMO_PID:-}" ]; then
+    kill -0 "$DEMO_PID" 2>/dev/null && echo "the program is still running" >&2 ||
+      echo "the program has ended" >&2
+  fi
   exit 1
 }
 
