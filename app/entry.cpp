@@ -16,13 +16,17 @@ namespace {
 constexpr int kExitBadPack = 2;
 }  // namespace
 
-int setupRenderState() {
+void setFixedRenderState() {
   glShadeModel(GL_SMOOTH);
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClearDepth(1.0);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+int setupRenderState() {
+  setFixedRenderState();
   loadAssets();
   platform::Platform& os = platform::current();
   os.audioInit(44100);

@@ -13,6 +13,8 @@ extern platform::StreamHandle musicStream;
 // The whole program; returns the process exit code.
 int WinMain();
 int setupRenderState();
+// The fixed GL state that setupRenderState sets before the assets load.
+void setFixedRenderState();
 // The message loop until quit or Escape; returns the exit code, the wParam of the last message
 // taken.
 int runMainLoop();

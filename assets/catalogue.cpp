@@ -68,14 +68,18 @@ void loadSlots() {
   for (const SlotEntry& entry : kSlots) entry.slot->load(entry.fileName, entry.withMask);
 }
 
+void configureParticles(ParticleSystem& system) {
+  system.setPosition(0.0f, -10.0f, 0.0f);
+  system.setSize(0.3f);
+  system.setMaxAge(500);
+  system.setSpeed(5.0f);
+  system.setMaxCount(600);
+  system.setAcceleration(0.0f, 0.08f, 0.0f);
+  system.setColour(0.7f, 0.0f, 0.0f, 0.5f);
+}
+
 void configureParticles() {
-  particles.setPosition(0.0f, -10.0f, 0.0f);
-  particles.setSize(0.3f);
-  particles.setMaxAge(500);
-  particles.setSpeed(5.0f);
-  particles.setMaxCount(600);
-  particles.setAcceleration(0.0f, 0.08f, 0.0f);
-  particles.setColour(0.7f, 0.0f, 0.0f, 0.5f);
+  configureParticles(particles);
 }
 
 void loadScene(Scene3ds& scene, const char* fileName) {

@@ -5,6 +5,8 @@
 
 #include "model3ds/scene3ds.h"
 
+class ParticleSystem;
+
 // All the steps below, in this order.
 void loadAssets();
 
@@ -21,6 +23,7 @@ void loadHead();
 void loadSlots();
 // The emitter's settings only; no particle is created until the first update.
 void configureParticles();
+void configureParticles(ParticleSystem& system);
 // One 3DS scene through the chunk reader; a missing file leaves the scene empty.
 void loadScene(Scene3ds& scene, const char* fileName);
 void loadScenes();

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/entry.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "assets/catalogue.h"
@@ -22,12 +23,7 @@ bool loadPresentation() {
   static const bool loaded = [] {
     if (!benchInputs().gl) return false;
     resizeView(800, 600);
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    setFixedRenderState();
     loadAssets();
     return true;
   }();

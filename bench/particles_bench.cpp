@@ -2,6 +2,7 @@
 // and one draw of them in scene 3's view, as submitted and as finished by GL.
 #include <benchmark/benchmark.h>
 
+#include "assets/catalogue.h"
 #include "bench_inputs.h"
 #include "bench_suites.h"
 #include "fx/particles.h"
@@ -12,13 +13,7 @@ namespace {
 
 // The catalogue's settings, then enough updates for the oldest to have been replaced.
 void configure(ParticleSystem& system) {
-  system.setPosition(0.0f, -10.0f, 0.0f);
-  system.setSize(0.3f);
-  system.setMaxAge(500);
-  system.setSpeed(5.0f);
-  system.setMaxCount(600);
-  system.setAcceleration(0.0f, 0.08f, 0.0f);
-  system.setColour(0.7f, 0.0f, 0.0f, 0.5f);
+  configureParticles(system);
   for (int i = 0; i < 1000; ++i) system.update();
 }
 
