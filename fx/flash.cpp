@@ -3,15 +3,10 @@
 #include "fx/flash.h"
 
 #include "gfx/gl.h"
+#include "gfx/picture_area.h"
 
 void FlashOverlay::draw(float decay) {
-  glViewport(0, 50, 800, 500);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  // Aspect 4:3 on the 8:5 picture area, and the near plane is the float 0.01 widened.
-  gluPerspective(45.0, 1.3333333333333333, double(0.01f), 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  setPictureAreaPerspective();
 
   decayBy(decay);
 

@@ -4,6 +4,7 @@
 
 #include "fx/program_objects.h"
 #include "gfx/gl.h"
+#include "gfx/picture_area.h"
 #include "gfx/vec3.h"
 
 int32_t stripsEnabled = 0;
@@ -12,10 +13,6 @@ uint16_t stripOffset = 0;
 namespace {
 
 constexpr uint32_t kHeadDragVertex = 1084;
-
-void setLetterboxViewport() {
-  glViewport(0, 50, 800, 500);
-}
 
 void drawBorders() {
   leftTexture.draw(0, 0);
@@ -41,23 +38,11 @@ void setOrthoView() {
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
-  setLetterboxViewport();
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  // 800 x 600 units with y down, squeezed onto the 500-pixel-high viewport.
-  gluOrtho2D(0.0, 800.0, 600.0, 0.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  setPictureAreaOrtho();
 }
 
 void setPerspectiveView() {
-  setLetterboxViewport();
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  // The aspect stays 4:3 although the viewport is 8:5; the near plane is 0.01 as a float.
-  gluPerspective(45.0, 1.3333333333333333, double(0.01f), 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  setPictureAreaPerspective();
 }
 
 uint16_t advanceStripOffset(uint16_t offset, uint16_t delta) {

@@ -6,6 +6,7 @@
 
 #include "gfx/gl.h"
 #include "gfx/image_file.h"
+#include "gfx/picture_area.h"
 #include "platform/platform.h"
 
 namespace {
@@ -34,15 +35,6 @@ void drawQuad(uint32_t width, uint32_t height) {
   glTexCoord2i(0, 0);
   glVertex2d(0.0, h);
   glEnd();
-}
-
-void restorePerspective() {
-  glViewport(0, 50, 800, 500);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(45.0, 1.3333333333333333, double(0.01f), 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
 }
 
 }  // namespace
@@ -102,12 +94,7 @@ void Texture::drawMask() {
 }
 
 void Texture::draw(uint16_t x, uint16_t y) {
-  glViewport(0, 50, 800, 500);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0.0, 800.0, 600.0, 0.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  setPictureAreaOrtho();
   glTranslated(double(x), double(y), 0.0);
   if (hasMask) {
     drawMask();
@@ -120,5 +107,5 @@ void Texture::draw(uint16_t x, uint16_t y) {
   glBindTexture(GL_TEXTURE_2D, textureName);
   drawQuad(width, height);
   glTranslated(-double(x), -double(y), 0.0);
-  restorePerspective();
+  setPictureAreaPerspective();
 }

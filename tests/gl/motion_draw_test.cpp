@@ -9,18 +9,14 @@
 #include "fx/particles.h"
 #include "gfx/gl.h"
 #include "gfx/head_mesh.h"
+#include "gfx/picture_area.h"
 #include "support/gl_context.h"
 
 namespace {
 
 // The picture area with the presentation's perspective, the camera 5 units back.
 void lookFromFiveUnits() {
-  glViewport(0, 50, 800, 500);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(45.0, 1.3333333333333333, double(0.01f), 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  setPictureAreaPerspective();
   glTranslatef(0.0f, 0.0f, -5.0f);
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
