@@ -1,11 +1,13 @@
 // The forged head read through HeadMesh::load: its size, the 4..8 shell around the origin, a closed
 // surface wound outwards, texture coordinates in the skin, the face towards +z and vertex 1084 on
-// the chin, where scenes 1 and 2 drag it.
+// the chin, where scenes 1 and 2 drag it; mirrored about the face's centre line, and sampled
+// finer over the face than at the back of the skull.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "gfx/head_mesh.h"
@@ -92,6 +94,49 @@ TEST_F(ForgedHead, FacesPlusZWithVertex1084OnTheChin) {
       break;
     }
   }
+}
+
+TEST_F(ForgedHead, MirroredAboutTheCentreLineWithTheSameSkin) {
+  // The skin is mirrored too: a vertex without its twin would tear the texture under the drag.
+  auto key = [](Vec3 p) {
+    return std::make_tuple(std::lround(p.x * 1000.0f), std::lround(p.y * 1000.0f),
+                           std::lround(p.z * 1000.0f));
+  };
+  std::map<std::tuple<long, long, long>, uint32_t> byPosition;
+  for (uint32_t i = 0; i < head.vertexCount; ++i) byPosition[key(at(i))] = i;
+  size_t missing = 0;
+  for (uint32_t i = 0; i < head.vertexCount; ++i) {
+    const Vec3 p = at(i);
+    auto twin = byPosition.find(key(Vec3(-p.x, p.y, p.z)));
+    if (twin == byPosition.end()) {
+      ++missing;
+      continue;
+    }
+    EXPECT_NEAR(head.vertices[twin->second].u, head.vertices[i].u, 1e-4f) << "vertex " << i;
+    EXPECT_NEAR(head.vertices[twin->second].v, head.vertices[i].v, 1e-4f) << "vertex " << i;
+  }
+  // Rounding to a thousandth may split a pair on either side of a boundary; allow a handful.
+  EXPECT_LE(missing, head.vertexCount / 200) << "vertices without a mirror twin";
+}
+
+TEST_F(ForgedHead, FaceSampledFinerThanTheBackOfTheSkull) {
+  double frontEdges = 0, backEdges = 0;
+  size_t frontCount = 0, backCount = 0;
+  for (const HeadFace& f : head.faces) {
+    const Vec3 a = at(f.a), b = at(f.b), c = at(f.c);
+    const Vec3 centre = (a + b + c) * (1.0f / 3.0f);
+    const double edges = double((b - a).length() + (c - b).length() + (a - c).length());
+    if (centre.z > 3.0f && std::fabs(centre.x) < 2.5f) {
+      frontEdges += edges;
+      ++frontCount;
+    } else if (centre.z < -3.0f) {
+      backEdges += edges;
+      ++backCount;
+    }
+  }
+  ASSERT_GT(frontCount, 0u);
+  ASSERT_GT(backCount, 0u);
+  EXPECT_LT(frontEdges / double(frontCount), 0.8 * backEdges / double(backCount));
 }
 
 }  // namespace
