@@ -25,7 +25,7 @@ void addVertebra(Mesh& body, Mesh& discs, Vec3 centre, float size) {
   TubeSpec drum;
   drum.path = {centre - y * (0.55f * size), centre + y * (0.55f * size)};
   drum.radius = {1.0f * size, 1.0f * size};
-  drum.profile = circleProfile(14);
+  drum.profile = circleProfile(10);
   drum.up = Vec3(0, 0, 1);
   addTube(body, drum);
   addBox(body, centre - z * (1.7f * size), x, y, z, Vec3(0.25f, 0.45f, 1.0f) * size, 0.4f);
@@ -41,7 +41,7 @@ void addVertebra(Mesh& body, Mesh& discs, Vec3 centre, float size) {
 // then falling as it comes forward, thinning to its tip.
 void addRib(Mesh& mesh, float side, float y0, float reach) {
   TubeSpec rib;
-  const int points = 26;
+  const int points = 15;
   for (int i = 0; i < points; ++i) {
     const float t = float(i) / float(points - 1);
     const float angle = 180.0f - (100.0f * t);
@@ -51,7 +51,7 @@ void addRib(Mesh& mesh, float side, float y0, float reach) {
     rib.path.push_back(p);
     rib.radius.push_back(0.55f - 0.35f * t);
   }
-  rib.profile = circleProfile(10);
+  rib.profile = circleProfile(7);
   rib.uTile = 1.0f;
   rib.vTile = 2.0f;
   addTube(mesh, rib);
@@ -87,7 +87,7 @@ SceneSpec makeRibSet() {
     TubeSpec pin;
     pin.path = {around(-160.0f, 10.4f, y), around(160.0f, 10.4f, y)};
     pin.radius = {0.16f, 0.16f};
-    pin.profile = circleProfile(8);
+    pin.profile = circleProfile(6);
     addTube(pins, pin);
   }
   scene.objects.push_back({"spine", "BONE", spine});
@@ -108,8 +108,8 @@ SceneSpec makeCageSet() {
   for (int i = 0; i < barCount; ++i) {
     const float angle = 96.0f + 168.0f * float(i) / float(barCount - 1);
     TubeSpec bar;
-    for (int k = 0; k <= 24; ++k) {
-      const float y = -13.0f + 26.0f * float(k) / 24.0f;
+    for (int k = 0; k <= 12; ++k) {
+      const float y = -13.0f + 26.0f * float(k) / 12.0f;
       const float bow = 1.2f * std::cos(y / 13.0f * kPi * 0.5f);
       bar.path.push_back(around(angle, 13.0f + bow, y));
       bar.radius.push_back(0.42f);
@@ -118,13 +118,13 @@ SceneSpec makeCageSet() {
     bar.hardEdges = true;
     bar.vTile = 2.0f;
     addTube(bars, bar);
-    addSpike(spikes, around(angle, 13.4f, 0.0f), around(angle, 10.6f, 0.0f), 0.35f, 8);
-    addSpike(spikes, around(angle, 13.4f, 6.0f), around(angle, 11.4f, 6.5f), 0.25f, 8);
+    addSpike(spikes, around(angle, 13.4f, 0.0f), around(angle, 10.6f, 0.0f), 0.35f, 6);
+    addSpike(spikes, around(angle, 13.4f, 6.0f), around(angle, 11.4f, 6.5f), 0.25f, 6);
   }
   for (float y : {-11.0f, 11.0f, -4.5f}) {
     TubeSpec ring;
-    for (int k = 0; k <= 40; ++k) {
-      ring.path.push_back(around(92.0f + 176.0f * float(k) / 40.0f, 13.3f, y));
+    for (int k = 0; k <= 24; ++k) {
+      ring.path.push_back(around(92.0f + 176.0f * float(k) / 24.0f, 13.3f, y));
       ring.radius.push_back(0.5f);
     }
     ring.profile = rectProfile(0.7f, 1.0f);
@@ -143,12 +143,12 @@ SceneSpec makeCageSet() {
   for (float z : {-3.0f, -7.0f, -10.5f}) {
     TubeSpec arch;
     const float halfSpan = std::sqrt(13.0f * 13.0f - z * z);
-    for (int k = 0; k <= 30; ++k) {
-      const float a = kPi * float(k) / 30.0f;
+    for (int k = 0; k <= 18; ++k) {
+      const float a = kPi * float(k) / 18.0f;
       arch.path.push_back(Vec3(halfSpan * std::cos(a), 9.0f + 6.0f * std::sin(a), z));
       arch.radius.push_back(0.35f + 0.15f * std::sin(a));
     }
-    arch.profile = circleProfile(10);
+    arch.profile = circleProfile(7);
     arch.vTile = 1.5f;
     addTube(arches, arch);
   }

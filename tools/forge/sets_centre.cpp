@@ -20,7 +20,7 @@ TubeSpec ringTube(float radius, float thickness, int steps, bool square) {
     ring.path.push_back(onCircle(2.0f * kPi * float(k) / float(steps), radius, 0.0f));
     ring.radius.push_back(thickness);
   }
-  ring.profile = square ? rectProfile(0.6f, 1.0f) : circleProfile(10);
+  ring.profile = square ? rectProfile(0.6f, 1.0f) : circleProfile(7);
   ring.hardEdges = square;
   ring.closedLoop = true;
   ring.uTile = 1.0f;
@@ -97,7 +97,7 @@ SceneSpec makeCoreSet() {
   Mesh core, ring, blades, gyro, spikes;
   // A ribbed core: sixteen ridges from pole to pole and grooves around.
   addBlob(
-      core, Vec3(0, 0, 0), 44, 72,
+      core, Vec3(0, 0, 0), 30, 64,
       [](Vec3 d) {
         const float lon = std::atan2(d.z, d.x);
         const float lat = std::acos(d.y < -1.0f ? -1.0f : (d.y > 1.0f ? 1.0f : d.y));
@@ -106,9 +106,9 @@ SceneSpec makeCoreSet() {
         return 3.2f * (1.0f + ridges * std::sin(lat) + grooves) * (1.0f - 0.12f * d.y * d.y);
       },
       4.0f, 2.0f);
-  addTube(ring, ringTube(5.0f, 0.55f, 64, true));
+  addTube(ring, ringTube(5.0f, 0.55f, 48, true));
   Mesh innerRing;
-  addTube(innerRing, ringTube(3.9f, 0.3f, 64, false));
+  addTube(innerRing, ringTube(3.9f, 0.3f, 40, false));
   ring.append(innerRing);
   // Twelve blades leaning out of the ring, alternately up and down: a crown from either side.
   for (int i = 0; i < 12; ++i) {
@@ -131,17 +131,17 @@ SceneSpec makeCoreSet() {
   // A gyroscope of two thin rings across the core.
   for (int i = 0; i < 2; ++i) {
     Mesh hoop;
-    addTube(hoop, ringTube(6.3f, 0.18f, 72, false));
+    addTube(hoop, ringTube(6.3f, 0.18f, 48, false));
     place(hoop, Vec3(0, 0, 0),
           i == 0 ? normalized(Vec3(1, 0, 0.3f)) : normalized(Vec3(-0.3f, 0, 1)));
     gyro.append(hoop);
   }
-  addSpike(spikes, Vec3(0, 2.6f, 0), Vec3(0, 7.8f, 0), 0.7f, 12);
-  addSpike(spikes, Vec3(0, -2.6f, 0), Vec3(0, -7.8f, 0), 0.7f, 12);
+  addSpike(spikes, Vec3(0, 2.6f, 0), Vec3(0, 7.8f, 0), 0.7f, 10);
+  addSpike(spikes, Vec3(0, -2.6f, 0), Vec3(0, -7.8f, 0), 0.7f, 10);
   for (int i = 0; i < 8; ++i) {
     const float a = 2.0f * kPi * (float(i) + 0.5f) / 8.0f;
-    addSpike(spikes, onCircle(a, 2.6f, 1.6f), onCircle(a, 4.6f, 4.6f), 0.3f, 8);
-    addSpike(spikes, onCircle(a, 2.6f, -1.6f), onCircle(a, 4.6f, -4.6f), 0.3f, 8);
+    addSpike(spikes, onCircle(a, 2.6f, 1.6f), onCircle(a, 4.6f, 4.6f), 0.3f, 6);
+    addSpike(spikes, onCircle(a, 2.6f, -1.6f), onCircle(a, 4.6f, -4.6f), 0.3f, 6);
   }
   scene.objects.push_back({"core", "CORE", core});
   scene.objects.push_back({"ring", "CROWN", ring});
@@ -163,17 +163,17 @@ void addThroatRings(Mesh& rings, Mesh& teeth) {
     const float z = 2.0f - 3.0f * float(i);
     const float r = 4.6f - 0.11f * float(i);
     Mesh ring;
-    addTube(ring, ringTube(r, i == 0 ? 0.6f : 0.42f, 48, true));
+    addTube(ring, ringTube(r, i == 0 ? 0.6f : 0.42f, 32, true));
     place(ring, axis + Vec3(0, 0, z), Vec3(0, 0, 1));
     rings.append(ring);
     for (int k = 0; k < 8; ++k) {
       const float a = 2.0f * kPi * (float(k) + 0.5f * float(i % 2)) / 8.0f;
       const Vec3 dir(std::cos(a), std::sin(a), 0.0f);
       addSpike(teeth, axis + dir * (r - 0.2f) + Vec3(0, 0, z),
-               axis + dir * (r - 1.4f) + Vec3(0, 0, z - 0.5f), 0.22f, 6);
+               axis + dir * (r - 1.4f) + Vec3(0, 0, z - 0.5f), 0.22f, 4);
       if (k % 2 == 0)
         addSpike(teeth, axis + dir * (r + 0.3f) + Vec3(0, 0, z),
-                 axis + dir * (r + 1.8f) + Vec3(0, 0, z + 0.4f), 0.3f, 6);
+                 axis + dir * (r + 1.8f) + Vec3(0, 0, z + 0.4f), 0.3f, 5);
     }
   }
 }
@@ -183,13 +183,13 @@ void addTendons(Mesh& tendons) {
   for (int k = 0; k < 12; ++k) {
     const float a = 2.0f * kPi * (float(k) + 0.25f) / 12.0f;
     TubeSpec tendon;
-    for (int s = 0; s <= 24; ++s) {
-      const float z = 3.0f - 33.0f * float(s) / 24.0f;
+    for (int s = 0; s <= 16; ++s) {
+      const float z = 3.0f - 33.0f * float(s) / 16.0f;
       const float r = 4.6f - 0.11f * (2.0f - z) / 3.0f + 0.25f * std::sin(z * 1.3f + float(k));
       tendon.path.push_back(kThroatAxis + Vec3(r * std::cos(a), r * std::sin(a), z));
       tendon.radius.push_back(0.16f);
     }
-    tendon.profile = circleProfile(6);
+    tendon.profile = circleProfile(5);
     tendon.vTile = 0.5f;
     addTube(tendons, tendon);
   }
@@ -228,7 +228,7 @@ SceneSpec makeThroatSet() {
   addStrands(strands);
   // The far end closes in a ribbed membrane.
   addBlob(
-      membrane, kThroatAxis + Vec3(0, 0, -31.5f), 24, 40,
+      membrane, kThroatAxis + Vec3(0, 0, -31.5f), 16, 32,
       [](Vec3 d) {
         return 3.4f * (1.0f + 0.08f * std::cos(12.0f * std::atan2(d.y, d.x))) *
                (d.z > 0.0f ? 0.35f : 1.0f);
