@@ -19,8 +19,6 @@ constexpr int kSegments = 64;
 constexpr float kRingCentreSpacing = 0.5f;  // relative to even spacing, at the centre line
 constexpr float kSegmentFrontBias = 0.5f;   // 0 even; front spacing 1 - bias, back 1 + bias
 
-constexpr float kPi = 3.14159265f;
-
 // Angle from the +x axis of ring r: odd in (2t - 1), so the rings stay mirrored about x = 0.
 float ringAngle(int r) {
   const float u = 2.0f * float(r) / float(kRings) - 1.0f;

@@ -11,6 +11,8 @@
 
 namespace assetgen {
 
+constexpr float kPi = 3.14159265f;
+
 struct Uv {
   float u = 0.0f;
   float v = 0.0f;

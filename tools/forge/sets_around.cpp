@@ -9,8 +9,6 @@ namespace assetgen {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 float rad(float degrees) {
   return degrees * kPi / 180.0f;
 }

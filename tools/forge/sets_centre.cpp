@@ -8,8 +8,6 @@ namespace assetgen {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 Vec3 onCircle(float angle, float r, float y) {
   return Vec3(r * std::cos(angle), y, r * std::sin(angle));
 }
