@@ -57,6 +57,10 @@ int runMainLoop() {
   return int(msg.wParam);
 }
 
+int platform::programMain() {
+  return WinMain();
+}
+
 int WinMain() {
   if (!unpackDataPack()) return kExitBadPack;
   if (!openWindow("Karvenel / Olmetra / Quillory 2oo4", 800, 600, 32)) return 0;

@@ -1,7 +1,9 @@
 // The services the presentation needs from the operating system, as one interface: full-screen
 // surface and GL context, window messages, message boxes, cursor, performance counter, sleep and
-// audio. The real implementation runs on SDL2 and SDL2_mixer (sdl_platform.cpp); tests supply a
-// fake. Files are in files.h; they need no fake because tests use real temporary folders.
+// audio. Each operating system implements it in a folder of its own, chosen by the build:
+// linux/ on SDL2 and SDL2_mixer, win32/ on the Win32 API, WGL, GDI and the system's audio codecs.
+// Tests supply a fake. Files are in files.h; they need no fake because tests use real temporary
+// folders.
 #pragma once
 
 #include <cstdint>
@@ -125,8 +127,12 @@ class Platform {
 // context is gone check this and skip.
 bool glContextCurrent();
 
-// The platform the program runs on; set once by main() or by a test.
+// The platform the program runs on; set once by the process entry or by a test.
 Platform& current();
 void setCurrent(Platform* platform);
+
+// The program itself, defined by the application: the process entry of each platform (main on
+// Linux, WinMain on Windows) makes the platform current and calls it; its result is the exit code.
+int programMain();
 
 }  // namespace platform

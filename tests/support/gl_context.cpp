@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "gfx/gl.h"
-#include "platform/sdl_platform.h"
+#include "platform/linux/sdl_platform.h"
 
 GlTestContext::GlTestContext() {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);

@@ -9,7 +9,7 @@
 #include "app/window.h"
 #include "assets/data_pack.h"
 #include "fx/program_objects.h"
-#include "platform/sdl_platform.h"
+#include "platform/linux/sdl_platform.h"
 #include "tools/headless/headless_platform.h"
 
 namespace headless {

@@ -1,4 +1,4 @@
-#include "platform/sdl_platform.h"
+#include "platform/linux/sdl_platform.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

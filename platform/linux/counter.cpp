@@ -16,20 +16,11 @@ class MonotonicCounter final : public Counter {
   }
 };
 
-Platform* currentPlatform = nullptr;
-
 }  // namespace
 
 Counter& systemCounter() {
   static MonotonicCounter counter;
   return counter;
-}
-
-Platform& current() {
-  return *currentPlatform;
-}
-void setCurrent(Platform* platform) {
-  currentPlatform = platform;
 }
 
 }  // namespace platform
