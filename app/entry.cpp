@@ -44,7 +44,7 @@ int runMainLoop() {
       if (msg.message == platform::WM_QUIT)
         done = true;
       else
-        handleWindowMessage(windowHandle, msg);
+        os.dispatchMessage(msg);
     } else if (windowActive) {
       if (keyDown[platform::VK_ESCAPE]) {
         done = true;
@@ -57,11 +57,9 @@ int runMainLoop() {
   return int(msg.wParam);
 }
 
+// What WinMain does once the platform is up: the process entry of each platform (WinMain itself
+// on Windows) calls it.
 int platform::programMain() {
-  return WinMain();
-}
-
-int WinMain() {
   if (!unpackDataPack()) return kExitBadPack;
   if (!openWindow("Karvenel / Olmetra / Quillory 2oo4", 800, 600, 32)) return 0;
   const int exitCode = runMainLoop();

@@ -10,8 +10,8 @@ extern int32_t windowActive;  // cleared while the window is minimised
 extern int32_t keyDown[256];  // indexed by virtual-key code
 extern platform::StreamHandle musicStream;
 
-// The whole program; returns the process exit code.
-int WinMain();
+// The whole program is platform::programMain (platform/platform.h), defined in entry.cpp; it
+// returns the process exit code.
 int setupRenderState();
 // The fixed GL state that setupRenderState sets before the assets load.
 void setFixedRenderState();

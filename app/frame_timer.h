@@ -17,9 +17,11 @@ class FrameTimer {
   // Milliseconds since start(), low 32 bits.
   uint32_t elapsedMs() {
     const int64_t ticks = counter_->now() - startCount;
-    // A counter without a frequency is read as a millisecond clock. The product is formed in 128
-    // bits: a nanosecond counter times 1000 would leave 64 bits after 106 days.
-    const int64_t ms = frequency > 0 ? int64_t((__int128(ticks) * 1000) / frequency) : ticks;
+    // A counter without a frequency is read as a millisecond clock. Whole seconds and the rest
+    // are scaled apart: the truncated quotient is that of ticks * 1000 / frequency, without the
+    // product, which would leave 64 bits after 106 days of a nanosecond counter.
+    if (frequency <= 0) return uint32_t(uint64_t(ticks));
+    const int64_t ms = ticks / frequency * 1000 + ticks % frequency * 1000 / frequency;
     return uint32_t(uint64_t(ms));
   }
 

@@ -32,7 +32,7 @@ int failAfterRelease(const char* text) {
 int openWindow(const char* title, int width, int height, int bits) {
   platform::Platform& os = platform::current();
 
-  if (!os.registerWindowClass(kClassName)) {
+  if (!os.registerWindowClass(kClassName, handleWindowMessage)) {
     // The loose files go too: nothing relies on finding them after a failed start.
     removeUnpackedFiles();
     errorBox("Falied To Register Window Class");

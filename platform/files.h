@@ -34,9 +34,13 @@ class File {
   int64_t position() const;
   // Returns true when the file was open and closed without an error (a failed write shows here).
   bool close();
+  // Closes a file made by create() without giving it its name: what stood under the name stays.
+  void discard();
 
  private:
-  int fd_ = -1;
+  intptr_t fd_ = -1;       // file descriptor, or the system's file handle
+  std::string target_;     // create(): the name the file gets when closed
+  std::string temporary_;  // create(): the name it is written under until then
 };
 
 // Reads a whole file; false (and `out` empty) if it cannot be opened or read.

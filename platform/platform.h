@@ -70,12 +70,16 @@ class Counter {
 // The system's monotonic counter. Usable before main() runs.
 Counter& systemCounter();
 
+// The program's window procedure: it receives every message of the window, from the system while
+// the window is made and shown, and from the main loop through dispatchMessage.
+using MessageHandler = int32_t (*)(WindowHandle window, const Message& message);
+
 class Platform {
  public:
   virtual ~Platform() = default;
 
   // Window class and display mode.
-  virtual bool registerWindowClass(const char* className) = 0;
+  virtual bool registerWindowClass(const char* className, MessageHandler handler) = 0;
   virtual bool unregisterWindowClass(const char* className) = 0;
   // Switches to full screen: the exact mode, the same size at another refresh rate, or desktop full
   // screen with the picture scaled onto it. False only when no full-screen surface is possible.
@@ -105,8 +109,11 @@ class Platform {
   virtual void showPicture(WindowHandle window, const uint8_t* bgrBottomUp, int width,
                            int height) = 0;
 
-  // Messages. peekMessage takes at most one message without waiting.
+  // Messages. peekMessage takes at most one message without waiting; dispatchMessage hands the
+  // message it took to the window procedure (on Windows through TranslateMessage and
+  // DispatchMessageA, with the system's own parameters).
   virtual bool peekMessage(Message& message) = 0;
+  virtual void dispatchMessage(const Message& message) = 0;
   virtual void postQuitMessage(int exitCode) = 0;
   // What the system does with a message the program does not handle.
   virtual int32_t defaultWindowProc(WindowHandle window, const Message& message) = 0;

@@ -123,9 +123,13 @@ int64_t File::position() const {
   return fd_ < 0 ? -1 : ::lseek(fd_, 0, SEEK_CUR);
 }
 
+void File::discard() {
+  close();
+}
+
 bool File::close() {
   if (fd_ < 0) return false;
-  const int rc = ::close(fd_);
+  const int rc = ::close(int(fd_));
   fd_ = -1;
   return rc == 0;
 }

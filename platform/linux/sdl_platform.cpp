@@ -128,9 +128,10 @@ class SdlPlatform final : public Platform {
     SDL_Quit();
   }
 
-  bool registerWindowClass(const char* className) override {
-    if (!className || !*className || !className_.empty()) return false;
+  bool registerWindowClass(const char* className, MessageHandler handler) override {
+    if (!className || !*className || !className_.empty() || !handler) return false;
     className_ = className;
+    handler_ = handler;
     return true;
   }
 
@@ -339,6 +340,10 @@ class SdlPlatform final : public Platform {
     return true;
   }
 
+  void dispatchMessage(const Message& message) override {
+    if (handler_) handler_(kWindow, message);
+  }
+
   void postQuitMessage(int exitCode) override {
     queue_.push_back(Message{WM_QUIT, uint32_t(exitCode), 0});
   }
@@ -526,6 +531,7 @@ class SdlPlatform final : public Platform {
 
   SdlOptions options_;
   std::string className_;
+  MessageHandler handler_ = nullptr;
   Surface surface_ = Surface::None;
   SDL_DisplayMode chosenMode_{};
   SDL_DisplayMode desktop_{};

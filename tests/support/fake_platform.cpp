@@ -17,8 +17,9 @@ int FakePlatform::indexOf(const std::string& prefix) const {
   return -1;
 }
 
-bool FakePlatform::registerWindowClass(const char* className) {
+bool FakePlatform::registerWindowClass(const char* className, platform::MessageHandler handler) {
   log(std::string("registerWindowClass ") + className);
+  handler_ = handler;
   return !fails("registerWindowClass");
 }
 
@@ -120,6 +121,10 @@ bool FakePlatform::peekMessage(Message& message) {
   message = queue.front();
   queue.pop_front();
   return true;
+}
+
+void FakePlatform::dispatchMessage(const Message& message) {
+  if (handler_) handler_(7, message);
 }
 
 void FakePlatform::postQuitMessage(int exitCode) {

@@ -35,7 +35,7 @@ class FakePlatform : public platform::Platform {
   // Index of the first call that starts with `prefix`, or -1.
   int indexOf(const std::string& prefix) const;
 
-  bool registerWindowClass(const char* className) override;
+  bool registerWindowClass(const char* className, platform::MessageHandler handler) override;
   bool unregisterWindowClass(const char* className) override;
   bool changeDisplayMode(const platform::DisplayModeRequest& mode) override;
   void restoreDisplayMode() override;
@@ -59,6 +59,7 @@ class FakePlatform : public platform::Platform {
   void showPicture(platform::WindowHandle window, const uint8_t* bgrBottomUp, int width,
                    int height) override;
   bool peekMessage(platform::Message& message) override;
+  void dispatchMessage(const platform::Message& message) override;
   void postQuitMessage(int exitCode) override;
   int32_t defaultWindowProc(platform::WindowHandle window,
                             const platform::Message& message) override;
@@ -70,6 +71,7 @@ class FakePlatform : public platform::Platform {
   bool streamPlay(platform::StreamHandle stream, bool restart) override;
 
  private:
+  platform::MessageHandler handler_ = nullptr;
   bool fails(const char* step) const { return failing.count(step) > 0; }
   void log(const std::string& call) { calls.push_back(call); }
 };

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/window.h"
 #include "gfx/gl.h"
 #include "platform/linux/sdl_platform.h"
 
@@ -13,7 +14,7 @@ GlTestContext::GlTestContext() {
   platform_ = platform::createSdlPlatform(options);
   platform::Platform& os = *platform_;
   platform::DisplayModeRequest mode{800, 600, 32, 85};
-  if (!os.registerWindowClass("OpenGL") || !os.changeDisplayMode(mode)) return;
+  if (!os.registerWindowClass("OpenGL", handleWindowMessage) || !os.changeDisplayMode(mode)) return;
   const auto window = os.createWindow("OpenGL", "test", 800, 600);
   const auto dc = os.getDeviceContext(window);
   platform::PixelFormatRequest format;

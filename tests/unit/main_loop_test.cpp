@@ -15,6 +15,8 @@ class MainLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir.enter();
+    // The window class routes dispatched messages to the program's handler, as openWindow does.
+    os.registerWindowClass("OpenGL", handleWindowMessage);
     windowActive = 1;
     for (int32_t& k : keyDown) k = 0;
   }

@@ -21,8 +21,8 @@ class HeadlessPlatform final : public platform::Platform {
   // The first message box of the run ("caption: text"), empty when none was shown.
   const std::string& firstMessage() const { return firstMessage_; }
 
-  bool registerWindowClass(const char* className) override {
-    return inner_->registerWindowClass(className);
+  bool registerWindowClass(const char* className, platform::MessageHandler handler) override {
+    return inner_->registerWindowClass(className, handler);
   }
   bool unregisterWindowClass(const char* className) override {
     return inner_->unregisterWindowClass(className);
@@ -79,6 +79,9 @@ class HeadlessPlatform final : public platform::Platform {
     inner_->showPicture(window, bgrBottomUp, width, height);
   }
   bool peekMessage(platform::Message& message) override { return inner_->peekMessage(message); }
+  void dispatchMessage(const platform::Message& message) override {
+    inner_->dispatchMessage(message);
+  }
   void postQuitMessage(int exitCode) override { inner_->postQuitMessage(exitCode); }
   int32_t defaultWindowProc(platform::WindowHandle window,
                             const platform::Message& message) override {

@@ -69,7 +69,7 @@ void Runner::frame(uint32_t elapsedMs, const std::function<void()>& beforeSwap) 
     if (message.message == platform::WM_QUIT)
       interrupted_ = true;
     else
-      handleWindowMessage(windowHandle, message);
+      platform_->dispatchMessage(message);
   }
   counter_.set(elapsedMs);
   timelineFrame();

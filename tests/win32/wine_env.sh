@@ -1,0 +1,23 @@
+# Sourced by the scripts that run Windows programs under Wine: a private prefix made once per
+# folder, no dialogs, Wine's helpers started before the first program so that they never hold a
+# test's pipes open, and crashes reported instead of waiting on a dialog. Needs a display
+# (DISPLAY set, e.g. inside xvfb-run).
+#   WINE_PREFIX_DIR  where the prefix lives (default: a folder under the build's tmp)
+wine_setup() {
+  local prefix=${WINE_PREFIX_DIR:-${TMPDIR:-/tmp}/karvenel-wine-$(id -u)}
+  export WINEPREFIX=$prefix
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDEBUG=${WINEDEBUG:--all,+msgbox}
+  local wine=wine
+  command -v wine >/dev/null || wine=wine64
+  export WINE=$wine
+  mkdir -p "$WINEPREFIX"
+  wineserver -p 2>/dev/null || true  # already running: fine
+  if [ ! -f "$WINEPREFIX/.karvenel-ready" ]; then
+    echo "wine: making the prefix $WINEPREFIX (15-20 s, once)" >&2
+    $WINE wineboot -i </dev/null >/dev/null 2>&1
+    $WINE reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      </dev/null >/dev/null 2>&1
+    touch "$WINEPREFIX/.karvenel-ready"
+  fi
+}
