@@ -81,10 +81,11 @@ bool samePath(const std::string& a, const std::string& b) {
   return normal(a) == normal(b);
 }
 
-// Copies one entry's content into its loose file. `written` gains the path as soon as the file
-// exists, so that a failure half way still removes it. The content goes through a buffer of at
-// most kCopyPiece bytes: a pack may announce up to 4 GiB in one entry, and holding that in memory
-// would end the program on a machine that has less.
+// Copies one entry's content into its loose file. The file replaces the name only once it is
+// complete (see File::create), so a link or special file of that name is never written through,
+// and `written` gains the path only then: a failure half way leaves the name as it was. The
+// content goes through a buffer of at most kCopyPiece bytes: a pack may announce up to 4 GiB in
+// one entry, and holding that in memory would end the program on a machine that has less.
 bool copyEntry(platform::File& pack, const std::string& path, uint32_t size,
                std::vector<std::string>& written, std::string& error) {
   platform::File out = platform::File::create(path.c_str());
@@ -92,23 +93,23 @@ bool copyEntry(platform::File& pack, const std::string& path, uint32_t size,
     error = "cannot create the file " + inQuotes(path);
     return false;
   }
-  if (std::find(written.begin(), written.end(), path) == written.end()) written.push_back(path);
   std::vector<uint8_t> piece(std::min<size_t>(size, kCopyPiece));
   bool wrote = true;
   for (uint32_t left = size; left > 0;) {
     const size_t n = std::min<size_t>(left, piece.size());
     if (pack.read(piece.data(), n) != n) {
-      out.close();
+      out.discard();
       error = "cannot read the entry " + inQuotes(path) + " from the pack";
       return false;
     }
     wrote = wrote && out.write(piece.data(), n);
     left -= uint32_t(n);
   }
-  if (!out.close() || !wrote) {
+  if (!wrote || !out.close()) {
     error = "cannot write the file " + inQuotes(path);
     return false;
   }
+  if (std::find(written.begin(), written.end(), path) == written.end()) written.push_back(path);
   return true;
 }
 

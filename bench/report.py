@@ -7,13 +7,29 @@ entry gives one ratio ours / peer."""
 
 import datetime
 import json
+import os
 import sys
+import tempfile
 
 MEDIAN_TARGET_MS = 4.0
 P99_TARGET_MS = 11.7
 STARTUP_TARGET_MS = 300.0
 POKE_TARGET_MS = 0.5
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def write_replacing(path, text):
+    """Writes a new file and renames it over `path`: a link or other file of that name is replaced,
+    never written through."""
+    fd, part = tempfile.mkstemp(dir=os.path.dirname(path) or ".", prefix=".results-")
+    try:
+        with os.fdopen(fd, "w") as f:
+            f.write(text)
+        os.chmod(part, 0o644)
+        os.replace(part, path)
+    except BaseException:
+        os.unlink(part)
+        raise
 
 
 def verdict(ok):
@@ -131,11 +147,9 @@ def main(argv):
                "glVersion": context.get("gl_version", "?"), "loadBefore": load_before,
                "loadAfter": load_after,
                "date": datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")}
-    with open(f"{out_dir}/results.json", "w") as f:
-        json.dump({"frames": frames, "peers": pairs, "machine": machine,
-                   "micro": {name: round(ms, 5) for name, (ms, _) in results.items()}}, f,
-                  indent=1)
-        f.write("\n")
+    write_replacing(f"{out_dir}/results.json", json.dumps(
+        {"frames": frames, "peers": pairs, "machine": machine,
+         "micro": {name: round(ms, 5) for name, (ms, _) in results.items()}}, indent=1) + "\n")
     runs = frames.get("runs", 1)
     md = ["# Benchmark results", "",
           f"- machine: {machine['nproc']} cores, {machine['cpu']}",
@@ -160,8 +174,7 @@ def main(argv):
           "glFinish (material pictures excluded). Whole load: Scene3ds::load, pictures and "
           "uploads included.", ""] + prepare_lines(results) + [
           "", "## Other micro-benchmarks (median)", ""] + other_lines(results) + [""]
-    with open(f"{out_dir}/results.md", "w") as f:
-        f.write("\n".join(md))
+    write_replacing(f"{out_dir}/results.md", "\n".join(md))
 
 
 if __name__ == "__main__":

@@ -19,8 +19,14 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
+  // Only a regular file is opened: a pipe, device or folder of that name is not (a pipe would
+  // block the open).
   static File openRead(const char* name);
-  // Creates the file, or truncates an existing one.
+  // Writes the file by replacing its name, since the folder may be shared: the content goes into a
+  // new file of a private name in the same folder, made exclusively and without following links,
+  // and close() renames it over `name`. An existing link (also to a folder, or dangling), hard
+  // link, pipe or device of that name is never opened or written through. Fails when `name` is a
+  // folder.
   static File create(const char* name);
 
   bool isOpen() const { return fd_ >= 0; }
@@ -32,20 +38,24 @@ class File {
   bool skip(int64_t distance);
   int64_t size() const;
   int64_t position() const;
-  // Returns true when the file was open and closed without an error (a failed write shows here).
+  // Returns true when the file was open and closed without an error; for a created file, also that
+  // every write succeeded and the name now holds the content. Otherwise a created file's content
+  // is dropped and the name left as it was.
   bool close();
-  // Closes a file made by create() without giving it its name: what stood under the name stays.
+  // Closes without keeping anything: a created file's content is dropped, the name left as it was.
+  // The destructor does the same.
   void discard();
 
  private:
-  intptr_t fd_ = -1;       // file descriptor, or the system's file handle
-  std::string target_;     // create(): the name the file gets when closed
-  std::string temporary_;  // create(): the name it is written under until then
+  intptr_t fd_ = -1;     // file descriptor, or the system's file handle
+  std::string pending_;  // a created file: its private name until close()
+  std::string target_;   // a created file: the name close() replaces
+  bool writeFailed_ = false;
 };
 
 // Reads a whole file; false (and `out` empty) if it cannot be opened or read.
 bool readWholeFile(const char* name, std::vector<uint8_t>& out);
-// True when the file was there and is now gone.
+// True when the name was there and is now gone; a link is removed, never what it points at.
 bool deleteFile(const char* name);
 bool fileExists(const char* name);
 bool setCurrentDirectory(const char* path);

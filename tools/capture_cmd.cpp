@@ -180,7 +180,7 @@ int runCaptureCommand(int argc, char** argv) {
   if (!video.empty()) {
     const uint32_t start = firstWritten < times.size() ? times[firstWritten] : 0;
     if (!pipe.open(video, o.fps, times.size() - firstWritten, musicFile(runner), start,
-                   runner.folder() + "/ffmpeg.log", error))
+                   runner.folder(), error))
       return fail(error);
     sinks.video = &pipe;
   }

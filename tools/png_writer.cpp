@@ -1,11 +1,13 @@
-// PNG encoding with libpng's write callbacks into a byte vector, then one plain file write.
+// PNG encoding with libpng's write callbacks into a byte vector, then one file write that replaces
+// the name (the output folder may be shared).
 #include "tools/png_writer.h"
 
 #include <png.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -54,14 +56,12 @@ bool writePng(const std::string& path, const uint8_t* rgb, int width, int height
     error = "cannot encode " + path + " as PNG";
     return false;
   }
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
+  platform::File file = platform::File::create(path.c_str());
+  if (!file.isOpen()) {
     error = "cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
+  if (!file.write(bytes.data(), bytes.size()) || !file.close()) {
     error = "cannot write " + path + " (disk full?)";
     return false;
   }

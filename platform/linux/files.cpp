@@ -7,22 +7,49 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <utility>
 
 namespace platform {
 namespace {
 
+// Whether the name leads to something (a dangling link does not).
 bool exists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0;
+}
+
+// Whether the folder holds an entry of that name, whatever it is.
+bool nameExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A new file in the folder of `target`, under a name no one else uses: made exclusively, without
+// following a link. The name holds the process id and a counter; a name already taken (left by an
+// earlier run, or placed there) is skipped.
+int createPrivateFile(const std::string& target, std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  const size_t slash = target.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char base[64];
+    std::snprintf(base, sizeof base, ".demo-%ld-%u.part", long(::getpid()), counter++);
+    name = dir + base;
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
 
 std::string resolveName(const char* name) {
   std::string path(name ? name : "");
-  if (path.empty() || exists(path)) return path;
+  if (path.empty() || nameExists(path)) return path;
   const size_t slash = path.find_last_of('/');
   const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -42,18 +69,27 @@ std::string resolveName(const char* name) {
 }
 
 File::~File() {
-  close();
+  discard();
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_) {
+File::File(File&& other) noexcept
+    : fd_(other.fd_),
+      pending_(std::move(other.pending_)),
+      target_(std::move(other.target_)),
+      writeFailed_(other.writeFailed_) {
   other.fd_ = -1;
+  other.pending_.clear();
 }
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
-    close();
+    discard();
     fd_ = other.fd_;
+    pending_ = std::move(other.pending_);
+    target_ = std::move(other.target_);
+    writeFailed_ = other.writeFailed_;
     other.fd_ = -1;
+    other.pending_.clear();
   }
   return *this;
 }
@@ -61,20 +97,33 @@ File& File::operator=(File&& other) noexcept {
 File File::openRead(const char* name) {
   File f;
   const std::string path = resolveName(name);
-  if (path.empty()) return f;
-  f.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (f.fd_ >= 0) {
-    struct stat st;
-    if (::fstat(f.fd_, &st) != 0 || S_ISDIR(st.st_mode)) f.close();
-  }
+  struct stat st;
+  // Looked at before the open, so that a device is never opened; the open does not wait for a
+  // pipe's writer, and what was opened is looked at again in case the name changed meanwhile.
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return f;
+  f.fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (f.fd_ < 0) return f;
+  if (::fstat(f.fd_, &st) != 0 || !S_ISREG(st.st_mode) ||
+      ::fcntl(f.fd_, F_SETFL, ::fcntl(f.fd_, F_GETFL) & ~O_NONBLOCK) != 0)
+    f.close();
   return f;
 }
 
 File File::create(const char* name) {
   File f;
   const std::string path = resolveName(name);
+  struct stat st;
   if (path.empty()) return f;
-  f.fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    return f;
+  }
+  f.fd_ = createPrivateFile(path, f.pending_);
+  if (f.fd_ < 0) {
+    f.pending_.clear();
+    return f;
+  }
+  f.target_ = path;
   return f;
 }
 
@@ -98,7 +147,10 @@ bool File::write(const void* buffer, size_t size) {
   while (done < size) {
     const ssize_t n = ::write(fd_, in + done, size - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      writeFailed_ = true;
+      return false;
+    }
     done += static_cast<size_t>(n);
   }
   return true;
@@ -123,15 +175,23 @@ int64_t File::position() const {
   return fd_ < 0 ? -1 : ::lseek(fd_, 0, SEEK_CUR);
 }
 
-void File::discard() {
-  close();
-}
-
 bool File::close() {
   if (fd_ < 0) return false;
-  const int rc = ::close(int(fd_));
+  const bool closed = ::close(fd_) == 0;
   fd_ = -1;
-  return rc == 0;
+  if (pending_.empty()) return closed;
+  // rename replaces the name itself: a link there is replaced, not followed.
+  const bool kept = closed && !writeFailed_ && ::rename(pending_.c_str(), target_.c_str()) == 0;
+  if (!kept) ::unlink(pending_.c_str());
+  pending_.clear();
+  return kept;
+}
+
+void File::discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!pending_.empty()) ::unlink(pending_.c_str());
+  pending_.clear();
 }
 
 bool readWholeFile(const char* name, std::vector<uint8_t>& out) {

@@ -43,17 +43,23 @@ File::~File() {
 }
 
 File::File(File&& other) noexcept
-    : fd_(other.fd_), target_(std::move(other.target_)), temporary_(std::move(other.temporary_)) {
+    : fd_(other.fd_),
+      pending_(std::move(other.pending_)),
+      target_(std::move(other.target_)),
+      writeFailed_(other.writeFailed_) {
   other.fd_ = -1;
+  other.pending_.clear();
 }
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     discard();
     fd_ = other.fd_;
+    pending_ = std::move(other.pending_);
     target_ = std::move(other.target_);
-    temporary_ = std::move(other.temporary_);
+    writeFailed_ = other.writeFailed_;
     other.fd_ = -1;
+    other.pending_.clear();
   }
   return *this;
 }
@@ -82,7 +88,7 @@ File File::create(const char* name) {
   if (h == INVALID_HANDLE_VALUE) return f;
   f.fd_ = reinterpret_cast<intptr_t>(h);
   f.target_ = name;
-  f.temporary_ = temporary;
+  f.pending_ = temporary;
   return f;
 }
 
@@ -106,7 +112,10 @@ bool File::write(const void* buffer, size_t size) {
   while (done < size) {
     const DWORD piece = DWORD(std::min<size_t>(size - done, 1u << 30));
     DWORD n = 0;
-    if (!WriteFile(toHandle(fd_), in + done, piece, &n, nullptr) || n == 0) return false;
+    if (!WriteFile(toHandle(fd_), in + done, piece, &n, nullptr) || n == 0) {
+      writeFailed_ = true;
+      return false;
+    }
     done += n;
   }
   return true;
@@ -139,13 +148,14 @@ bool File::close() {
   if (fd_ < 0) return false;
   const bool closed = CloseHandle(toHandle(fd_)) != 0;
   fd_ = -1;
-  if (temporary_.empty()) return closed;
+  if (pending_.empty()) return closed;
   // The rename replaces the directory entry itself: a link or reparse point at the name is
   // removed, what it pointed at is left alone.
   const bool renamed =
-      closed && MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-  if (!renamed) DeleteFileA(temporary_.c_str());
-  temporary_.clear();
+      closed && !writeFailed_ &&
+      MoveFileExA(pending_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  if (!renamed) DeleteFileA(pending_.c_str());
+  pending_.clear();
   target_.clear();
   return renamed;
 }
@@ -154,8 +164,8 @@ void File::discard() {
   if (fd_ < 0) return;
   CloseHandle(toHandle(fd_));
   fd_ = -1;
-  if (!temporary_.empty()) DeleteFileA(temporary_.c_str());
-  temporary_.clear();
+  if (!pending_.empty()) DeleteFileA(pending_.c_str());
+  pending_.clear();
   target_.clear();
 }
 

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "assets/pack_writer.h"
+#include "platform/files.h"
 #include "tools/commands.h"
 #include "tools/forge/forge_assets.h"
 
@@ -24,10 +24,8 @@ void printHelp() {
 }
 
 bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  out.close();
-  return bool(out);
+  platform::File out = platform::File::create(path.c_str());
+  return out.isOpen() && out.write(bytes.data(), bytes.size()) && out.close();
 }
 
 int fail(const std::string& message) {

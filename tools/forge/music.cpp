@@ -2,8 +2,7 @@
 // mastered to the loudness target and encoded. Same bytes on every run.
 #include "tools/forge/music.h"
 
-#include <cstdio>
-
+#include "platform/files.h"
 #include "tools/forge/music_effects.h"
 #include "tools/forge/music_encode.h"
 #include "tools/forge/music_master.h"
@@ -44,22 +43,19 @@ StereoBuffer mixdown(MixBuses& buses) {
 
 }  // namespace
 
-// Opens `path` before the render so that a bad path fails at once, and removes a partial file.
+// Opens `path` before the render so that a bad path fails at once; the name is replaced only by a
+// complete file (see File::create).
 bool writeRendered(const char* path, bool mp3, std::string& error) {
-  FILE* f = std::fopen(path, "wb");
-  if (!f) {
+  platform::File f = platform::File::create(path);
+  if (!f.isOpen()) {
     error = std::string("music: cannot create ") + path;
     return false;
   }
   error.clear();
   const std::vector<uint8_t> bytes = mp3 ? makeMusicMp3(error) : wavBytes(renderMusic().pcm);
-  bool ok = !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0) ok = false;
-  if (!ok) {
-    if (error.empty()) error = std::string("music: cannot write ") + path;
-    std::remove(path);
-  }
-  return ok;
+  if (!bytes.empty() && f.write(bytes.data(), bytes.size()) && f.close()) return true;
+  if (error.empty()) error = std::string("music: cannot write ") + path;
+  return false;
 }
 
 RenderedMusic renderMusic() {

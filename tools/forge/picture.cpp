@@ -1,10 +1,10 @@
 // Colour helpers, the masking rule and the PNG preview of a generated picture.
 #include "tools/forge/picture.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "tools/png_writer.h"
 
 namespace assetgen {
 
@@ -60,26 +60,7 @@ void blackBands(Picture& picture, int rows) {
 }
 
 bool writePreviewPng(const Picture& picture, const std::string& path, std::string& error) {
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.width, picture.height);
-  cairo_surface_flush(surface);
-  unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < picture.height; ++y) {
-    uint32_t* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
-    for (int x = 0; x < picture.width; ++x) {
-      const uint8_t* p = picture.at(x, y);
-      row[x] = 0xFF000000u | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
-    }
-  }
-  cairo_surface_mark_dirty(surface);
-  const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
-  cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    error = "cannot write " + path + ": " + cairo_status_to_string(status);
-    return false;
-  }
-  return true;
+  return writePng(path, picture.rgb.data(), picture.width, picture.height, error);
 }
 
 }  // namespace assetgen

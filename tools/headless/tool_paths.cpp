@@ -1,9 +1,10 @@
 // Path helpers of the headless commands, on std::filesystem and /proc/self/exe.
 #include "tools/headless/tool_paths.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/files.h"
 
 namespace headless {
 
@@ -27,14 +28,13 @@ bool prepareOutputFolder(const std::string& dir, std::string& error) {
     error = "cannot create the output folder " + dir;
     return false;
   }
-  const std::string probe = dir + "/.demotool-write-test";
-  FILE* f = std::fopen(probe.c_str(), "wb");
-  if (!f) {
+  // A file made and dropped again: the name it would have replaced is never touched.
+  platform::File probe = platform::File::create((dir + "/frame-000000.png").c_str());
+  if (!probe.isOpen()) {
     error = "the output folder " + dir + " is not writable";
     return false;
   }
-  std::fclose(f);
-  std::remove(probe.c_str());
+  probe.discard();
   return true;
 }
 

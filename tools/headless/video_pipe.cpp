@@ -1,5 +1,6 @@
 // The ffmpeg child behind popen; SIGPIPE is ignored while it runs so that an encoder that dies
-// shows up as a failed write instead of killing the capture.
+// shows up as a failed write instead of killing the capture. ffmpeg writes into the run's private
+// folder; the finished video is copied out with the program's own file writing.
 #include "tools/headless/video_pipe.h"
 
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/files.h"
 #include "tools/headless/frame_pixels.h"
 
 namespace headless {
@@ -34,6 +36,24 @@ std::string lastLine(const std::string& path) {
   return last;
 }
 
+// The file's last extension, dot included ("" without one): ffmpeg picks the container by it.
+std::string extensionOf(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of('/');
+  return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? std::string()
+                                                                                 : path.substr(dot);
+}
+
+bool copyFile(const std::string& from, const std::string& to) {
+  platform::File in = platform::File::openRead(from.c_str());
+  platform::File out = platform::File::create(to.c_str());
+  if (!in.isOpen() || !out.isOpen()) return false;
+  std::vector<char> piece(1 << 20);
+  while (const size_t n = in.read(piece.data(), piece.size()))
+    if (!out.write(piece.data(), n)) return false;
+  return in.position() == in.size() && out.close();
+}
+
 }  // namespace
 
 bool ffmpegAvailable() {
@@ -54,7 +74,10 @@ VideoPipe::~VideoPipe() {
 
 bool VideoPipe::open(const std::string& outPath, uint32_t fps, size_t frameCount,
                      const std::string& musicPath, uint32_t musicStartMs,
-                     const std::string& logPath, std::string& error) {
+                     const std::string& privateDir, std::string& error) {
+  outPath_ = outPath;
+  encodedPath_ = privateDir + "/video" + extensionOf(outPath);
+  logPath_ = privateDir + "/ffmpeg.log";
   std::ostringstream seconds, start;
   seconds.precision(6);
   seconds << std::fixed << double(frameCount) / double(fps);
@@ -70,10 +93,9 @@ bool VideoPipe::open(const std::string& outPath, uint32_t fps, size_t frameCount
   if (!musicPath.empty()) command += " -map 1:a -c:a aac";
   // The picture sets the length: longer music is cut, shorter music just ends early.
   command += " -c:v libx264 -pix_fmt yuv420p -t " + seconds.str();
-  command += " -movflags +faststart " + shellQuoted(outPath) + " 2>" + shellQuoted(logPath);
+  command += " -movflags +faststart " + shellQuoted(encodedPath_) + " 2>" + shellQuoted(logPath_);
 
   std::signal(SIGPIPE, SIG_IGN);
-  logPath_ = logPath;
   pipe_ = popen(command.c_str(), "w");
   if (!pipe_) {
     error = "cannot start ffmpeg";
@@ -95,6 +117,10 @@ bool VideoPipe::close(std::string& error) {
   if (status != 0) {
     const std::string why = lastLine(logPath_);
     error = "ffmpeg failed" + (why.empty() ? std::string() : ": " + why);
+    return false;
+  }
+  if (!copyFile(encodedPath_, outPath_)) {
+    error = "cannot write " + outPath_;
     return false;
   }
   return true;

@@ -19,20 +19,24 @@ class VideoPipe {
   VideoPipe(const VideoPipe&) = delete;
   VideoPipe& operator=(const VideoPipe&) = delete;
 
-  // Starts ffmpeg writing `outPath`. `musicPath` may be empty (a silent video); the music is read
-  // from `musicStartMs` on, the time of the first frame, so picture and sound stay together.
-  // `frameCount` frames at `fps` give the length.
-  // ffmpeg's own messages go to `logPath`; the last of them explains a failure.
+  // Starts ffmpeg making the video for `outPath`. `musicPath` may be empty (a silent video); the
+  // music is read from `musicStartMs` on, the time of the first frame, so picture and sound stay
+  // together. `frameCount` frames at `fps` give the length. ffmpeg writes only into `privateDir`,
+  // a folder no one else can write to: the video and its own messages (the last of which explains
+  // a failure). close() then copies the video to `outPath` through File::create, since ffmpeg
+  // would write through a link of that name in a shared folder.
   bool open(const std::string& outPath, uint32_t fps, size_t frameCount,
-            const std::string& musicPath, uint32_t musicStartMs, const std::string& logPath,
+            const std::string& musicPath, uint32_t musicStartMs, const std::string& privateDir,
             std::string& error);
   // One 800x600 frame, RGB, top row first. False once ffmpeg has gone away.
   bool write(const std::vector<uint8_t>& rgb);
-  // Waits for ffmpeg; false with `error` when it failed.
+  // Waits for ffmpeg and puts the video at its path; false with `error` when either failed.
   bool close(std::string& error);
 
  private:
   FILE* pipe_ = nullptr;
+  std::string outPath_;
+  std::string encodedPath_;  // ffmpeg's output, in the private folder
   std::string logPath_;
 };
 
