@@ -148,17 +148,11 @@ TEST_F(Trace, SceneValuesAndTheHeadsDragFollowEachFramesDelta) {
 TEST_F(Trace, RefusesBadInputInOneLine) {
   TempDir dir;
   writeFile(dir.file("bad.txt"), {'1', '6', '\n', '-', '3', '\n'});
-  const ToolRun bad = runDemotool({"trace", "--data", pack(), "--deltas", dir.file("bad.txt")});
-  EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(splitLines(bad.err).size(), 1u) << bad.err;
-  EXPECT_NE(bad.err.find("line 2"), std::string::npos) << bad.err;
-  EXPECT_EQ(bad.out, "");
-
-  const ToolRun both = runDemotool({"trace", "--fps", "30", "--deltas", dir.file("bad.txt")});
-  EXPECT_EQ(both.status, 1);
-  const ToolRun missing = runDemotool({"trace", "--data", dir.file("none.dat")});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(splitLines(missing.err).size(), 1u) << missing.err;
+  expectOneLineFailure(runDemotool({"trace", "--data", pack(), "--deltas", dir.file("bad.txt")}),
+                       "line 2");
+  expectOneLineFailure(runDemotool({"trace", "--fps", "30", "--deltas", dir.file("bad.txt")}),
+                       "--deltas");
+  expectOneLineFailure(runDemotool({"trace", "--data", dir.file("none.dat")}), "none.dat");
 }
 
 }  // namespace
