@@ -54,7 +54,8 @@ silent_run() {
   win=$(wait_window '^Karvenel' 15) || fail "no window for $1"
   sleep 2.5
   kill -0 "$DEMO_PID" 2>/dev/null || fail "$1: the program did not stay up"
-  [ "$(wc -l <"$RUN_STDERR")" = "1" ] && grep -q "^audio: .*runs silently$" "$RUN_STDERR" ||
+  # libmpg123 adds its own "Note:" lines about a broken file; ours is said once.
+  [ "$(grep -c "^audio: .*runs silently$" "$RUN_STDERR")" = "1" ] ||
     fail "$1: not one line on stderr saying that it runs silently"
 }
 # ended_by SIGNAL: the signal while the program runs: a normal shutdown, exit 0, nothing left.
