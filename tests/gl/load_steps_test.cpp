@@ -56,7 +56,8 @@ TEST_F(LoadSteps, EachStepIsAnnouncedAroundItsWorkInCatalogueOrder) {
     expected.push_back(std::string("end ") + step);
   }
   EXPECT_EQ(heard, expected);
-  EXPECT_EQ(headLoadedAtItsEnd, headMesh.vertexCount > 0);
+  EXPECT_TRUE(headLoadedAtItsEnd) << "the head step ended before the head was read";
+  EXPECT_EQ(headMesh.vertexCount, 3u);
   // The scenes still load through their steps.
   EXPECT_NE(sceneC00.objects.first(), nullptr);
   EXPECT_NE(sceneC05.objects.first(), nullptr);

@@ -2,6 +2,7 @@
 #include "support/demotool_run.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -101,4 +102,11 @@ std::vector<std::string> splitLines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+void expectOneLineFailure(const ToolRun& run, const std::string& names) {
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(splitLines(run.err).size(), 1u) << run.err;
+  EXPECT_NE(run.err.find(names), std::string::npos) << run.err;
 }

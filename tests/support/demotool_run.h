@@ -22,5 +22,8 @@ ToolRun runDemotool(const std::vector<std::string>& args,
 // when neither can be written.
 const std::string& forgedPack();
 
+// A refused run: status 1, nothing on stdout and one line on stderr that names `names`.
+void expectOneLineFailure(const ToolRun& run, const std::string& names);
+
 // Lines of a text, without their line ends.
 std::vector<std::string> splitLines(const std::string& text);

@@ -129,13 +129,6 @@ TEST_F(Capture, AStopRequestEndsTheRunAndRemovesItsFolder) {
   EXPECT_EQ(scratch.list(), std::vector<std::string>{});
 }
 
-// Each failure: exit status 1 and exactly one line on stderr naming the cause.
-void expectOneLineFailure(const ToolRun& run, const std::string& cause) {
-  EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_EQ(splitLines(run.err).size(), 1u) << run.err;
-  EXPECT_NE(run.err.find(cause), std::string::npos) << run.err;
-}
-
 TEST_F(Capture, FailsClearlyAndLeavesNothingBehind) {
   expectOneLineFailure(
       runDemotool({"capture", "--data", dir.file("none.dat"), "--to", "0", "--out", dir.file("f")}),

@@ -109,14 +109,7 @@ TEST_F(DemotoolInspect3ds, RefusesWhatItCannotInspect) {
   ChunkWriter notMagic;
   notMagic.begin(kMdata).begin(kNamedObject).str("x");
   for (const std::vector<uint8_t>& file : {notMagic.finish(), std::vector<uint8_t>{}}) {
-    const ToolRun run = inspect(file);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.out.empty());
-    EXPECT_EQ(splitLines(run.err).size(), 1u) << run.err;
-    EXPECT_NE(run.err.find("M3DMAGIC"), std::string::npos) << run.err;
+    expectOneLineFailure(inspect(file), "M3DMAGIC");
   }
-  const ToolRun missing = runDemotool({"inspect", "3ds", dir_.file("absent.3ds")});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(splitLines(missing.err).size(), 1u) << missing.err;
-  EXPECT_NE(missing.err.find("absent.3ds"), std::string::npos) << missing.err;
+  expectOneLineFailure(runDemotool({"inspect", "3ds", dir_.file("absent.3ds")}), "absent.3ds");
 }

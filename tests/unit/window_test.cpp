@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/entry.h"
+#include "fx/program_objects.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 
@@ -36,10 +37,26 @@ void PrintTo(const FailureRow& row, std::ostream* out) {
 
 class OpenWindowFailure : public WindowTest, public ::testing::WithParamInterface<FailureRow> {};
 
+// Time zero is the start of playback: the frame timer reads its counter after the pause and after
+// the stream starts, never before.
+struct CounterReadLog : platform::Counter {
+  explicit CounterReadLog(FakePlatform& platform) : os(platform) {}
+  int64_t frequency() override { return 1000; }
+  int64_t now() override {
+    os.calls.push_back("timer start");
+    return 0;
+  }
+  FakePlatform& os;
+};
+
 }  // namespace
 
 TEST_F(WindowTest, OpensInTheFixedOrderAndFinishesStartUp) {
-  ASSERT_EQ(openWindow("Karvenel / Olmetra / Quillory 2oo4", 800, 600, 32), 1);
+  CounterReadLog counter(os);
+  frameTimer.useCounter(&counter);
+  const int opened = openWindow("Karvenel / Olmetra / Quillory 2oo4", 800, 600, 32);
+  frameTimer.useCounter(&platform::systemCounter());
+  ASSERT_EQ(opened, 1);
   const std::vector<std::string> expected = {
       "registerWindowClass OpenGL",
       "changeDisplayMode 800x600x32@85",
@@ -58,6 +75,7 @@ TEST_F(WindowTest, OpensInTheFixedOrderAndFinishesStartUp) {
       "streamCreateFile muza_final.mp3",
       "sleepMs 1000",
       "streamPlay 5 restart",
+      "timer start",
   };
   EXPECT_EQ(os.calls, expected);
   EXPECT_TRUE(os.boxes.empty());
