@@ -7,23 +7,14 @@
 #include "fx/program_objects.h"
 #include "fx/scenes.h"
 
-const uint32_t flashTimes[kFlashEventCount] = {1000,  2605,  4280,  5861,  9050, 9621,
-                                               12000, 12149, 12349, 14604, 15591};
 const SceneTable presentationScenes = {
     {drawScene1, drawScene2, drawScene3, drawScene4, drawScene5, drawScene6, drawEndScene}};
 Timeline timeline;
 
-namespace {
-
-// Upper bounds (included) of the windows of scenes 1 to 6; above the last, the end scene runs.
-constexpr uint32_t kSceneEnds[6] = {4280, 9050, 12000, 12349, 14604, 16000};
-
-}  // namespace
-
 int sceneIndexAt(uint32_t nowMs) {
-  for (int i = 0; i < 6; ++i)
-    if (nowMs <= kSceneEnds[i]) return i;
-  return 6;
+  for (int i = 0; i < kSceneCount; ++i)
+    if (nowMs <= sceneEnds[i]) return i;
+  return kSceneCount;
 }
 
 void Timeline::frame(FrameTimer& timer, FlashOverlay& flash, const SceneTable& scenes) {

@@ -8,7 +8,14 @@ class FrameTimer;
 class FlashOverlay;
 
 constexpr int kFlashEventCount = 11;
-extern const uint32_t flashTimes[kFlashEventCount];  // milliseconds, ascending
+// Milliseconds, ascending. The music's accents are composed on these times.
+inline constexpr uint32_t flashTimes[kFlashEventCount] = {1000,  2605,  4280,  5861,  9050, 9621,
+                                                          12000, 12149, 12349, 14604, 15591};
+
+constexpr int kSceneCount = 6;
+// Upper bounds (included, ms) of the windows of scenes 1 to 6; above the last, the end scene runs.
+// The last is also the music's closing hit.
+inline constexpr uint32_t sceneEnds[kSceneCount] = {4280, 9050, 12000, 12349, 14604, 16000};
 
 using SceneFunction = void (*)(uint32_t elapsed, uint32_t delta);
 

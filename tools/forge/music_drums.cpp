@@ -51,9 +51,12 @@ void renderHat(const Target& to, double start, float velocity, bool open, float 
   high.set(7500.0, 0.8);
   Osc m1, m2;
   const Pan place(pan);
+  // The ring of two square partials sounds at their sum and difference. At fixed pitches every hat
+  // repeated one tone near 9.3 kHz, a whistle through the whole groove; each hat tunes its own.
+  const double tune = 1.0 + 0.15 * noise.bipolar();
   for (long n = 0; n < count; ++n) {
     const double t = static_cast<double>(n) / kRate;
-    const double metal = m1.pulse(4013.0, 0.5) * m2.pulse(5279.0, 0.5) * 0.3;
+    const double metal = m1.pulse(4013.0 * tune, 0.5) * m2.pulse(5279.0 * tune, 0.5) * 0.3;
     const double s = high.process(static_cast<float>(noise.bipolar() + metal)).high;
     to.addPanned(first + n, static_cast<float>(s * std::exp(-t / tau) * velocity), place);
   }
@@ -63,7 +66,7 @@ void renderImpact(const Target& to, const Impact& hit) {
   const long first = toFrame(hit.start);
   const long count = toFrame(hit.length);
   const long fade = toFrame(0.004);
-  Rng noiseL(hit.seed), noiseR(hit.seed * 7919u + 13u);
+  Rng noiseL(hit.seed), noiseR(hit.seed * 7919u + 13u), clickNoise(hit.seed ^ 0x5bd1e995u);
   Svf lowL, lowR;
   Osc kick, boom, clangA, clangB;
   for (long n = 0; n < count; ++n) {
@@ -86,15 +89,18 @@ void renderImpact(const Target& to, const Impact& hit) {
     double gain = hit.strength;
     if (n > count - fade) gain *= static_cast<double>(count - n) / fade;
     const double mid = low + clang * 0.3;
-    to.add(first + n, static_cast<float>((mid + nl * 0.7) * gain),
-           static_cast<float>((mid + nr * 0.7) * gain));
+    // A full-band crack of a few milliseconds: the attack that still stands out after a riser
+    // has filled the spectrum.
+    const double crack = clickNoise.bipolar() * std::exp(-t / 0.003) * 0.6;
+    to.add(first + n, static_cast<float>((mid + nl * 0.7 + crack) * gain),
+           static_cast<float>((mid + nr * 0.7 + crack) * gain));
   }
 }
 
 void renderRiser(const Target& to, double start, double end, float level, uint32_t seed) {
   const long first = toFrame(start);
-  const double silentAt = end - 0.012;  // the gap before the hit
-  const double fadeFrom = end - 0.07;
+  const double silentAt = end - 0.025;  // the gap before the hit
+  const double fadeFrom = end - 0.12;
   const long count = toFrame(silentAt - start);
   Rng noiseL(seed), noiseR(seed ^ 0xa5a5a5u);
   Svf bandL, bandR;

@@ -1,85 +1,36 @@
-// Mastering. The K-weighting filters are derived for the sample rate from the analogue prototypes
-// of BS.1770 (a +4 dB shelf near 1.7 kHz and a high-pass near 38 Hz), as pyloudnorm does.
+// Mastering: libebur128 measures the loudness; the limiter and its true-peak detector are ours,
+// since they need the peak at every frame rather than the largest one.
 #include "tools/forge/music_master.h"
+
+#include <ebur128.h>
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
 
 namespace music {
-namespace {
-
-struct Biquad {
-  double b0, b1, b2, a1, a2;
-  double z1 = 0, z2 = 0;
-  double process(double x) {
-    const double y = b0 * x + z1;
-    z1 = b1 * x - a1 * y + z2;
-    z2 = b2 * x - a2 * y;
-    return y;
-  }
-};
-
-Biquad shelfStage() {
-  const double gainDb = 3.999843853973347, f0 = 1681.974450955533, q = 0.7071752369554196;
-  const double k = std::tan(kPi * f0 / kRate);
-  const double vh = std::pow(10.0, gainDb / 20.0);
-  const double vb = std::pow(vh, 0.4996667741545416);
-  const double a0 = 1.0 + k / q + k * k;
-  return {(vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
-          2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
-}
-
-Biquad highPassStage() {
-  const double f0 = 38.13547087602444, q = 0.5003270373238773;
-  const double k = std::tan(kPi * f0 / kRate);
-  const double a0 = 1.0 + k / q + k * k;
-  return {1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
-}
-
-// Squared K-weighted signal of one channel, summed per 100 ms step.
-std::vector<double> weightedEnergySteps(const std::vector<float>& x, size_t step) {
-  Biquad shelf = shelfStage(), high = highPassStage();
-  std::vector<double> steps(x.size() / step, 0.0);
-  for (size_t i = 0; i < steps.size() * step; ++i) {
-    const double y = high.process(shelf.process(x[i]));
-    steps[i / step] += y * y;
-  }
-  return steps;
-}
-
-double toLufs(double meanSquare) {
-  return -0.691 + 10.0 * std::log10(std::max(meanSquare, 1e-30));
-}
-
-}  // namespace
 
 double integratedLoudness(const StereoBuffer& x) {
-  const size_t step = kRate / 10;
-  std::vector<double> energy = weightedEnergySteps(x.left, step);
-  const std::vector<double> right = weightedEnergySteps(x.right, step);
-  for (size_t i = 0; i < energy.size(); ++i) energy[i] += right[i];
-  // 400 ms blocks overlapping by 75 %.
-  std::vector<double> blocks;
-  for (size_t i = 0; i + 4 <= energy.size(); ++i) {
-    blocks.push_back((energy[i] + energy[i + 1] + energy[i + 2] + energy[i + 3]) / (4.0 * step));
-  }
-  auto gatedMean = [&](double gateLufs, size_t& used) {
-    double sum = 0.0;
-    used = 0;
-    for (double b : blocks) {
-      if (toLufs(b) > gateLufs) {
-        sum += b;
-        ++used;
-      }
+  ebur128_state* meter = ebur128_init(2, kRate, EBUR128_MODE_I);
+  if (!meter) return -70.0;
+  // Interleaved in slices, so the meter never needs a copy of the whole mix.
+  std::vector<float> slice;
+  const size_t sliceFrames = kRate;
+  int status = EBUR128_SUCCESS;
+  for (size_t from = 0; from < x.frames() && status == EBUR128_SUCCESS; from += sliceFrames) {
+    const size_t count = std::min(sliceFrames, x.frames() - from);
+    slice.resize(2 * count);
+    for (size_t i = 0; i < count; ++i) {
+      slice[2 * i] = x.left[from + i];
+      slice[2 * i + 1] = x.right[from + i];
     }
-    return used ? sum / used : 0.0;
-  };
-  size_t used = 0;
-  const double absolute = gatedMean(-70.0, used);
-  if (used == 0) return -70.0;
-  const double relative = gatedMean(toLufs(absolute) - 10.0, used);
-  return used ? toLufs(relative) : -70.0;
+    status = ebur128_add_frames_float(meter, slice.data(), count);
+  }
+  double lufs = -HUGE_VAL;
+  if (status == EBUR128_SUCCESS) ebur128_loudness_global(meter, &lufs);
+  ebur128_destroy(&meter);
+  // Silence, or too short for one gated block: the meter's floor.
+  return std::isfinite(lufs) ? std::max(lufs, -70.0) : -70.0;
 }
 
 std::vector<float> truePeaks(const StereoBuffer& x) {

@@ -1,6 +1,6 @@
-// Mastering: an integrated loudness meter (ITU-R BS.1770 K-weighting with the absolute and
-// relative gates), a 4x oversampled true-peak estimate and a look-ahead limiter, combined into
-// a gain search that brings the mix to a loudness target under a true-peak ceiling.
+// Mastering: the integrated loudness (libebur128), a 4x oversampled true-peak estimate per frame
+// and a look-ahead limiter, combined into a gain search that brings the mix to a loudness target
+// under a true-peak ceiling.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,8 @@
 
 namespace music {
 
-// Integrated loudness in LUFS; -70 for silence or a buffer shorter than one 400 ms block.
+// Integrated loudness in LUFS (ITU-R BS.1770 with both gates); -70 for silence or a buffer
+// shorter than one 400 ms block.
 double integratedLoudness(const StereoBuffer& x);
 
 // Per frame, the largest of both channels' magnitudes at the frame and at three points between it

@@ -99,9 +99,11 @@ void hats(Writer& w, double from, double to, double stepBeats, float velocity) {
 }
 
 // A roll from `from` to `to` whose notes get closer and louder.
+// The roll breaks off a quarter beat before `to`: its ringing hiss would fill the spectrum the
+// hit's attack has to jump out of.
 void snareRoll(Writer& w, double from, double to, float startVelocity, float endVelocity) {
   double b = from;
-  while (b < to - 1e-6) {
+  while (b < to - 0.25 - 1e-6) {
     const double u = (b - from) / (to - from);
     const double step = u < 0.5 ? 0.5 : (u < 0.75 ? 0.25 : 0.125);
     const float v = startVelocity + (endVelocity - startVelocity) * static_cast<float>(u);

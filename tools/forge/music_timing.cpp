@@ -5,9 +5,10 @@
 namespace music {
 
 BeatMap::BeatMap()
-    : anchors_{{0.0, 1000},   {4.0, 2605},   {8.0, 4280},   {12.0, 5861},
-               {20.0, 9050},  {21.5, 9621},  {27.5, 12000}, {29.0, 12349},
-               {34.5, 14604}, {37.0, 15591}, {38.0, 16000}} {}
+    : anchors_{{0.0, kHitTimesMs[0]},   {4.0, kHitTimesMs[1]},  {8.0, kHitTimesMs[2]},
+               {12.0, kHitTimesMs[3]},  {20.0, kHitTimesMs[4]}, {21.5, kHitTimesMs[5]},
+               {27.5, kHitTimesMs[6]},  {29.0, kHitTimesMs[8]}, {34.5, kHitTimesMs[9]},
+               {37.0, kHitTimesMs[10]}, {38.0, kHitTimesMs[11]}} {}
 
 double BeatMap::ms(double beat) const {
   const Anchor& first = anchors_.front();

@@ -6,12 +6,20 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/timeline.h"
+
 namespace music {
 
 constexpr double kMusicSeconds = 20.0;
-// The eleven flash times of the timeline and the closing hit, in milliseconds.
-constexpr std::array<double, 12> kHitTimesMs = {1000,  2605,  4280,  5861,  9050,  9621,
-                                                12000, 12149, 12349, 14604, 15591, 16000};
+constexpr size_t kHitCount = kFlashEventCount + 1;
+// The timeline's flash times and the closing hit at the end of the last scene, in milliseconds.
+constexpr std::array<double, kHitCount> hitTimesMs() {
+  std::array<double, kHitCount> times{};
+  for (int i = 0; i < kFlashEventCount; ++i) times[i] = flashTimes[i];
+  times[kFlashEventCount] = sceneEnds[kSceneCount - 1];
+  return times;
+}
+constexpr std::array<double, kHitCount> kHitTimesMs = hitTimesMs();
 
 // Maps beats to milliseconds through anchors (beat, ms); linear between anchors, 400 ms per beat
 // before the first and 409 ms per beat after the last.

@@ -13,9 +13,7 @@
 namespace headless {
 namespace {
 
-// Upper bounds of the six scene windows (ms); each window starts just above the previous bound.
-constexpr uint32_t kWindowEnds[6] = {4280, 9050, 12000, 12349, 14604, 16000};
-constexpr int kEndScene = 6;
+constexpr int kEndScene = kSceneCount;
 
 constexpr int kColumns = 4;
 constexpr int kCellWidth = 320;
@@ -62,8 +60,8 @@ void drawCell(cairo_t* cr, const SheetCell& cell, int x, int y) {
 std::vector<SheetPick> pickSheetFrames(const std::vector<uint32_t>& times) {
   std::vector<SheetPick> picks;
   for (int scene = 0; scene < 6; ++scene) {
-    const uint32_t low = scene == 0 ? 0 : kWindowEnds[scene - 1];
-    const uint32_t middle = low + (kWindowEnds[scene] - low) / 2;
+    const uint32_t low = scene == 0 ? 0 : sceneEnds[scene - 1];
+    const uint32_t middle = low + (sceneEnds[scene] - low) / 2;
     size_t best = times.size();
     for (size_t i = 0; i < times.size(); ++i) {
       if (sceneIndexAt(times[i]) != scene) continue;
