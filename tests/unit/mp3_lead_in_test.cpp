@@ -80,7 +80,7 @@ TEST(Mp3LeadIn, TheForgesLameTagGivesTheCutSdlMixerMakes) {
   expectCutMatchesSdlMixer(tagged, "behind an ID3v2 tag");
 }
 
-TEST(Mp3LeadIn, WithoutALameTagOnlyTheDecoderDelayIsCutAndWithoutAnInfoFrameNothing) {
+TEST(Mp3LeadIn, OtherTagsGiveTheCutLibmpg123Makes) {
   const std::vector<uint8_t>& mp3 = forgedMp3();
   const Mp3LeadIn lead = leadIn(mp3);
   ASSERT_TRUE(lead.lameTag);
@@ -96,11 +96,42 @@ TEST(Mp3LeadIn, WithoutALameTagOnlyTheDecoderDelayIsCutAndWithoutAnInfoFrameNoth
   EXPECT_EQ(leadIn(noTag).cutEnd, 0u);
   expectCutMatchesSdlMixer(noTag, "Info frame without a LAME tag");
 
+  // Other delay and padding in the tag: read from their 12-bit fields, cut as libmpg123 cuts.
+  std::vector<uint8_t> otherDelay = mp3;
+  otherDelay[name + 21] = 0x12, otherDelay[name + 22] = 0x34, otherDelay[name + 23] = 0x56;
+  EXPECT_EQ(leadIn(otherDelay).encoderDelay, 0x123u);
+  EXPECT_EQ(leadIn(otherDelay).encoderPadding, 0x456u);
+  EXPECT_EQ(leadIn(otherDelay).cutEnd, 0x456u - 529u);
+  expectCutMatchesSdlMixer(otherDelay, "delay 291, padding 1110");
+
   const std::vector<uint8_t> noInfo(mp3.begin() + long(lead.audioOffset), mp3.end());
   EXPECT_FALSE(leadIn(noInfo).infoFrame);
   EXPECT_EQ(leadIn(noInfo).audioOffset, 0u);
   EXPECT_EQ(leadIn(noInfo).cutStart, 0u);
   expectCutMatchesSdlMixer(noInfo, "no Info frame");
+}
+
+TEST(Mp3LeadIn, ALameTagThatDoesNotFitItsFrameIsNoTag) {
+  // MPEG-2.5 at 12 kHz and 8 kbps, mono: 48-byte frames, too short for an Info frame's LAME tag.
+  const std::vector<uint8_t> header = {0xFF, 0xE3, 0x14, 0xC0};
+  std::vector<uint8_t> bytes;
+  for (int frame = 0; frame < 3; ++frame) {
+    bytes.insert(bytes.end(), header.begin(), header.end());
+    bytes.resize(bytes.size() + 44, 0x55);
+  }
+  const std::string info = "Info";
+  std::fill(bytes.begin() + 4, bytes.begin() + 13, 0);
+  std::copy(info.begin(), info.end(), bytes.begin() + 13);
+  std::fill(bytes.begin() + 17, bytes.begin() + 21, 0);
+  const Mp3LeadIn lead = leadIn(bytes);
+  ASSERT_TRUE(lead.found);
+  EXPECT_TRUE(lead.infoFrame);
+  EXPECT_FALSE(lead.lameTag) << "the next frame's bytes are no tag";
+  EXPECT_EQ(lead.audioOffset, 48u);
+  EXPECT_EQ(lead.cutStart, 529u);
+  EXPECT_EQ(lead.sampleRate, 12000);
+  EXPECT_EQ(lead.channels, 1);
+  EXPECT_EQ(lead.bitrateKbps, 8);
 }
 
 TEST(Mp3LeadIn, CutOffOrDamagedBytesNeverReadOutsideTheInput) {
