@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tests/win32/run_wave_music_test.sh TEST_EXE [GTEST_ARGS...]: makes the click files the music test
-# decodes (two seconds, a click at 1.000 s, LAME at 192 kbps with and without its Info frame) and
+# decodes (two seconds, a click at 1.000 s, LAME at 192 kbps with and without its Info frame, and
+# mono at 96 kbps) and
 # runs the Windows test program under Wine. The caller's WINEPREFIX is used when set; otherwise a
 # private one is made for the run. Without a sound card or a PulseAudio server, waveOut has no
 # device and the test checks the silent path too.
@@ -17,9 +18,11 @@ if command -v ffmpeg >/dev/null; then
   ffmpeg -v error -f lavfi -i "$click" -t 2 -c:a libmp3lame -b:a 192k "$work/click.mp3"
   ffmpeg -v error -f lavfi -i "$click" -t 2 -c:a libmp3lame -b:a 192k -write_xing 0 \
     "$work/click-untagged.mp3"
-  export WAVE_MUSIC_CLICK WAVE_MUSIC_CLICK_UNTAGGED
+  ffmpeg -v error -f lavfi -i "$click" -t 2 -ac 1 -c:a libmp3lame -b:a 96k "$work/click-mono.mp3"
+  export WAVE_MUSIC_CLICK WAVE_MUSIC_CLICK_UNTAGGED WAVE_MUSIC_CLICK_MONO
   WAVE_MUSIC_CLICK=$(windows_path "$work/click.mp3")
   WAVE_MUSIC_CLICK_UNTAGGED=$(windows_path "$work/click-untagged.mp3")
+  WAVE_MUSIC_CLICK_MONO=$(windows_path "$work/click-mono.mp3")
 else
   echo "ffmpeg is not installed: the click checks are skipped" >&2
 fi

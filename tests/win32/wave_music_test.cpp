@@ -43,16 +43,18 @@ size_t onsetFrame(const DecodedMusic& music) {
 }
 
 // Two seconds with a click at 1.000 s, from LAME with its Info frame (encoder delay 576 samples,
-// cut as libmpg123 cuts it) and without one (nothing cut: libmpg123 too then plays the 576 + 529
-// samples of encoder and decoder delay first).
+// cut as libmpg123 cuts it), without one (nothing cut: libmpg123 too then plays the 576 + 529
+// samples of encoder and decoder delay first), and in mono (played on both channels).
 TEST(AcmMp3, TheClickComesOutWhereLibmpg123PutsIt) {
   struct Case {
     const char* variable;
     size_t onset;
-    size_t frames;
+    size_t frames;  // 0: not checked
+    bool mono;
   };
-  for (const Case& c : {Case{"WAVE_MUSIC_CLICK", 44100, 88200},
-                        Case{"WAVE_MUSIC_CLICK_UNTAGGED", 44100 + 576 + 529, 0}}) {
+  for (const Case& c : {Case{"WAVE_MUSIC_CLICK", 44100, 88200, false},
+                        Case{"WAVE_MUSIC_CLICK_UNTAGGED", 44100 + 576 + 529, 0, false},
+                        Case{"WAVE_MUSIC_CLICK_MONO", 44100, 88200, true}}) {
     const std::string path = environment(c.variable);
     if (path.empty()) GTEST_SKIP() << c.variable << " names no click file";
     DecodedMusic music;
@@ -61,6 +63,11 @@ TEST(AcmMp3, TheClickComesOutWhereLibmpg123PutsIt) {
     EXPECT_EQ(music.sampleRate, 44100);
     // Half a millisecond either way, so that the two platforms are within a millisecond.
     EXPECT_NEAR(double(onsetFrame(music)), double(c.onset), 22.0) << path;
+    if (c.mono) {
+      size_t i = 0;
+      while (i < music.stereo.size() && music.stereo[i] == music.stereo[i + 1]) i += 2;
+      EXPECT_EQ(i, music.stereo.size()) << "mono played unequally on the two channels";
+    }
     if (c.frames) {
       EXPECT_EQ(music.stereo.size() / 2, c.frames) << path << ": padding cut too";
     }
