@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@
 #include <lib3ds/file.h>
 #include <lib3ds/light.h>
 #include <lib3ds/mesh.h>
+#include <lib3ds/node.h>
 #endif
 
 namespace {
@@ -161,9 +164,50 @@ TEST_F(ForgedSets, Lib3dsReadsTheSameObjectsAndCounts) {
       EXPECT_EQ(m->faces, (*it)->faceCount) << name << " " << m->name;
     }
     EXPECT_EQ(count, ours.size()) << name;
+    // The keyframer poses every object, the camera, its target and the light where the mesh
+    // data puts them.
+    lib3ds_file_eval(file, 0.0f);
+    for (Lib3dsMesh* m = file->meshes; m; m = m->next)
+      EXPECT_NE(lib3ds_file_node_by_name(file, m->name, LIB3DS_OBJECT_NODE), nullptr) << m->name;
+    ASSERT_NE(file->cameras, nullptr) << name;
+    ASSERT_NE(file->lights, nullptr) << name;
+    const Lib3dsCamera* camera = file->cameras;
+    const Lib3dsNode* eye = lib3ds_file_node_by_name(file, camera->name, LIB3DS_CAMERA_NODE);
+    const Lib3dsNode* target = lib3ds_file_node_by_name(file, camera->name, LIB3DS_TARGET_NODE);
+    const Lib3dsNode* light = lib3ds_file_node_by_name(file, file->lights->name, LIB3DS_LIGHT_NODE);
+    ASSERT_TRUE(eye && target && light) << name;
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_FLOAT_EQ(eye->data.camera.pos[i], camera->position[i]) << name;
+      EXPECT_FLOAT_EQ(target->data.target.pos[i], camera->target[i]) << name;
+      EXPECT_FLOAT_EQ(light->data.light.pos[i], file->lights->position[i]) << name;
+    }
     lib3ds_file_free(file);
   }
 }
 #endif
+
+// assimp validates the scene graph it builds from the keyframer: every mesh, camera and light
+// needs its node. Its triangle count must be ours.
+TEST_F(ForgedSets, AssimpValidatesEverySetWithOurTriangleCounts) {
+  if (std::system("command -v assimp >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "assimp (Debian's assimp-utils) is not installed";
+  for (const char* name : kSets) {
+    Scene3ds scene;
+    ASSERT_TRUE(read(scene, name));
+    size_t faces = 0;
+    for (const Object3ds* o : objectsOf(scene)) faces += o->faceCount;
+    const std::string command = "assimp info '" + forgedFiles().path(name) + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[4096];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0) << name << ":\n" << output;
+    EXPECT_EQ(output.find("rror"), std::string::npos) << name << ":\n" << output;
+    const size_t at = output.find("Faces:");
+    ASSERT_NE(at, std::string::npos) << name << ":\n" << output;
+    EXPECT_EQ(std::stoul(output.substr(at + 6)), faces) << name;
+  }
+}
 
 }  // namespace
