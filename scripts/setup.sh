@@ -11,7 +11,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   xvfb xdotool x11-utils imagemagick libx11-dev
   libcairo2-dev fonts-dejavu-core libmp3lame-dev libpng-dev nlohmann-json3-dev libssl-dev
-  lib3ds-dev libmpg123-dev libebur128-dev ffmpeg clang libassimp-dev libstb-dev python3
+  lib3ds-dev libmpg123-dev libebur128-dev ffmpeg clang libassimp-dev assimp-utils libstb-dev python3
 )
 
 missing=()

@@ -22,9 +22,9 @@ uint32_t le(const std::vector<uint8_t>& b, size_t at, int bytes) {
 }
 
 // Chunks that hold only sub-chunks after a fixed leading payload (bytes to skip first).
-const std::map<uint16_t, size_t> kContainers = {{0x4D4D, 0}, {0x3D3D, 0}, {0x4100, 0}, {0xAFFF, 0},
-                                                {0xA010, 0}, {0xA020, 0}, {0xA030, 0}, {0xA200, 0},
-                                                {0xB000, 0}, {0xB002, 0}, {0x4600, 12}};
+const std::map<uint16_t, size_t> kContainers = {
+    {0x4D4D, 0}, {0x3D3D, 0}, {0x4100, 0}, {0xAFFF, 0}, {0xA010, 0}, {0xA020, 0}, {0xA030, 0},
+    {0xA200, 0}, {0xB000, 0}, {0xB002, 0}, {0xB003, 0}, {0xB004, 0}, {0xB005, 0}, {0x4600, 12}};
 
 // Walks [begin, end) as a run of chunks; records every id seen. False when a length does not fit.
 bool walk(const std::vector<uint8_t>& b, size_t begin, size_t end, std::multiset<uint16_t>& ids) {
@@ -91,7 +91,12 @@ TEST_F(ForgedFormats, SetsAreWellFormedFull3dsFiles) {
     std::multiset<uint16_t> ids;
     ASSERT_TRUE(walk(b, 0, b.size(), ids)) << name << ": chunk lengths do not nest";
     EXPECT_EQ(ids.count(0x4D4D), 1u) << name;
-    EXPECT_EQ(ids.count(0xB002), 1u) << name << ": one object node";
+    // A keyframer node for every mesh object, the camera, its target and the light.
+    EXPECT_EQ(ids.count(0xB002), ids.count(0x4100)) << name << ": one node per object";
+    EXPECT_EQ(ids.count(0xB003), 1u) << name;
+    EXPECT_EQ(ids.count(0xB004), 1u) << name;
+    EXPECT_EQ(ids.count(0xB005), 1u) << name;
+    EXPECT_EQ(ids.count(0xB010), ids.count(0x4000) + 1) << name << ": every node has a header";
     for (uint16_t id : required) EXPECT_GT(ids.count(id), 0u) << name << std::hex << " 0x" << id;
   }
 }

@@ -1,7 +1,7 @@
 // The forged head read through HeadMesh::load: its size, the 4..8 shell around the origin, a closed
 // surface wound outwards, texture coordinates in the skin, the face towards +z and vertex 1084 on
 // the chin, where scenes 1 and 2 drag it; mirrored about the face's centre line, and sampled
-// finer over the face than at the back of the skull.
+// finer over the face than at the back of the skull; its skin laid on the face without stretching.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <map>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "gfx/head_mesh.h"
 #include "support/forged_files.h"
@@ -137,6 +138,34 @@ TEST_F(ForgedHead, FaceSampledFinerThanTheBackOfTheSkull) {
   ASSERT_GT(frontCount, 0u);
   ASSERT_GT(backCount, 0u);
   EXPECT_LT(frontEdges / double(frontCount), 0.8 * backEdges / double(backCount));
+}
+
+// The skin keeps its proportions over the face (no smearing along the nose, cheeks or brow): the
+// ratio of the largest to the smallest scale from picture to surface, per triangle.
+TEST_F(ForgedHead, SkinIsNotStretchedOverTheFace) {
+  std::vector<float> stretch;
+  for (const HeadFace& f : head.faces) {
+    const HeadVertex &a = head.vertices[f.a], &b = head.vertices[f.b], &c = head.vertices[f.c];
+    const Vec3 centre = (a.position + b.position + c.position) * (1.0f / 3.0f);
+    if (centre.z < 3.0f || std::fabs(centre.x) > 3.0f) continue;
+    const float du1 = b.u - a.u, dv1 = b.v - a.v, du2 = c.u - a.u, dv2 = c.v - a.v;
+    const float det = du1 * dv2 - du2 * dv1;
+    if (std::fabs(det) < 1e-12f) {
+      stretch.push_back(1e9f);  // a triangle with no skin at all
+      continue;
+    }
+    const Vec3 e1 = b.position - a.position, e2 = c.position - a.position;
+    const Vec3 alongU = (e1 * dv2 - e2 * dv1) * (1.0f / det);
+    const Vec3 alongV = (e2 * du1 - e1 * du2) * (1.0f / det);
+    const float guu = alongU.dot(alongU), gvv = alongV.dot(alongV), guv = alongU.dot(alongV);
+    const float half = 0.5f * (guu + gvv);
+    const float root = std::sqrt(std::max(0.0f, half * half - (guu * gvv - guv * guv)));
+    stretch.push_back(half - root > 0.0f ? std::sqrt((half + root) / (half - root)) : 1e9f);
+  }
+  ASSERT_GT(stretch.size(), 500u);
+  std::sort(stretch.begin(), stretch.end());
+  EXPECT_LT(stretch[stretch.size() / 2], 1.3f) << "median";
+  EXPECT_LT(stretch[stretch.size() * 9 / 10], 2.0f) << "90th percentile";
 }
 
 }  // namespace

@@ -76,11 +76,9 @@ TEST_F(ForgedPictures, HaveTheirSizes) {
     EXPECT_EQ(img.getWidth(), s.w) << s.name;
     EXPECT_EQ(img.getHeight(), s.h) << s.name;
   }
-  ImageFile strip, badge;
+  ImageFile strip;
   ASSERT_TRUE(load(strip, "s_l.tga"));
   EXPECT_LE(strip.getWidth(), 69);
-  ASSERT_TRUE(load(badge, "s_p.tga"));
-  EXPECT_GT(badge.getWidth() * badge.getHeight(), 0);
 }
 
 TEST_F(ForgedPictures, TitlePicturesKeepBlackBandsAndCarryText) {
@@ -118,7 +116,7 @@ TEST_F(ForgedPictures, MaskedPicturesUsePureBlackOnlyForHoles) {
 }
 
 TEST_F(ForgedPictures, TexturesArePowerOfTwoMidTonedAndDetailed) {
-  for (const char* name : {"skora.tga", "czacha.tga", "mozg.tga"}) {
+  for (const char* name : {"skora.tga", "czacha.tga", "mozg.tga", "s_p.tga"}) {
     ImageFile img;
     ASSERT_TRUE(load(img, name));
     EXPECT_TRUE(isPowerOfTwo(img.getWidth())) << name;

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "support/mp3_decode.h"
-#include "support/temp_dir.h"
 #include "tools/forge/music_effects.h"
 #include "tools/forge/music_encode.h"
 #include "tools/forge/music_master.h"

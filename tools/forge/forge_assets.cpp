@@ -77,7 +77,7 @@ std::vector<AssetMaker> assetMakers() {
       picture("loading.tga", paintLoading),   picture("mozg.tga", paintFlesh),
       picture("s_down.tga", frameDown),       picture("s_end.tga", paintEnd),
       picture("s_l.tga", paintStrip),         picture("s_left.tga", frameLeft),
-      picture("s_p.tga", paintBadge),         picture("s_right.tga", frameRight),
+      picture("s_p.tga", paintMetal),         picture("s_right.tga", frameRight),
       picture("s_top.tga", frameTop),         picture("skora.tga", paintSkin),
   };
 }

@@ -111,6 +111,12 @@ void addTube(Mesh& mesh, const TubeSpec& desc) {
     if (!desc.hardEdges) return desc.profile[column % sides];
     return desc.profile[(column / 2 + column % 2) % sides];
   };
+  // The profile's length from its first point to point k (k = sides: the whole way round).
+  std::vector<float> perimeter(sides + 1, 0.0f);
+  for (size_t k = 1; k <= sides; ++k) {
+    const ProfilePoint a = desc.profile[k - 1], b = desc.profile[k % sides];
+    perimeter[k] = perimeter[k - 1] + std::hypot(b.n - a.n, b.b - a.b);
+  }
   std::vector<uint32_t> grid(rings * columns);
   float along = 0.0f;
   for (size_t r = 0; r < rings; ++r) {
@@ -118,8 +124,11 @@ void addTube(Mesh& mesh, const TubeSpec& desc) {
     for (size_t c = 0; c < columns; ++c) {
       const ProfilePoint p = profileAt(c);
       const Vec3 pos = desc.path[r] + (frames[r].n * p.n + frames[r].b * p.b) * desc.radius[r];
-      const float u = float(desc.hardEdges ? (c / 2 + c % 2) : c) / float(sides) * desc.uTile;
-      grid[r * columns + c] = mesh.addVertex(pos, {u, along * 0.1f * desc.vTile});
+      const float around = perimeter[desc.hardEdges ? (c / 2 + c % 2) : c];
+      Uv uv{around / perimeter[sides] * desc.uTile, along * 0.1f * desc.vTile};
+      if (desc.tileSize > 0.0f)
+        uv = {around * desc.radius[r] / desc.tileSize, along / desc.tileSize};
+      grid[r * columns + c] = mesh.addVertex(pos, uv);
     }
   }
   for (size_t r = 0; r + 1 < rings; ++r) {
@@ -139,7 +148,8 @@ void addTube(Mesh& mesh, const TubeSpec& desc) {
       for (size_t s = 0; s < sides; ++s) {
         const ProfilePoint p = desc.profile[s];
         const Vec3 pos = desc.path[r] + (frames[r].n * p.n + frames[r].b * p.b) * desc.radius[r];
-        rim.push_back(mesh.addVertex(pos, {0.5f + 0.5f * p.n, 0.5f + 0.5f * p.b}));
+        const float capScale = desc.tileSize > 0.0f ? desc.radius[r] / desc.tileSize : 0.5f;
+        rim.push_back(mesh.addVertex(pos, {0.5f + capScale * p.n, 0.5f + capScale * p.b}));
       }
       for (size_t s = 0; s < sides; ++s) {
         if (end == 0)

@@ -61,9 +61,13 @@ struct TubeSpec {
   Vec3 up{0, 1, 0};         // hint for the first frame's normal
   float uTile = 1.0f;       // texture repeats around and along
   float vTile = 1.0f;
+  // When positive, replaces the two above: one repeat every `tileSize` model units of surface,
+  // around and along alike, so the picture keeps its proportions on thin, flat or tapered parts.
+  float tileSize = 0.0f;
 };
 // Sweeps the profile along the path (parallel-transport frames), caps the ends unless closed,
-// and orients the part outwards.
+// and orients the part outwards. Around the tube, u follows the profile's length (a flat side
+// gets its share of the picture by its width).
 void addTube(Mesh& mesh, const TubeSpec& desc);
 
 // A box with its own four vertices per face (hard edges), centred at `centre`, edges along the

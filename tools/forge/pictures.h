@@ -16,13 +16,13 @@ Picture paintBackground();  // "back01.tga", 800x600, dark and low in contrast
 Picture paintFrameSide(bool right);  // "s_left.tga" / "s_right.tga", 21x600, masked
 Picture paintFrameBar(bool bottom);  // "s_top.tga" / "s_down.tga", 332x43, masked
 Picture paintStrip();                // "s_l.tga", 48x256, light strokes on black (added)
-Picture paintBadge();                // "s_p.tga", 64x64, loaded but never drawn
 
-// Textures uploaded without mipmaps: power-of-two sizes. Bone and flesh tile, so the texture maps
-// of the 3DS sets may repeat them.
+// Textures uploaded without mipmaps: power-of-two sizes. Bone, flesh and metal tile, so the
+// texture maps of the 3DS sets may repeat them.
 Picture paintSkin();   // "skora.tga", 512x512
 Picture paintBone();   // "czacha.tga", 256x256
 Picture paintFlesh();  // "mozg.tga", 256x256
+Picture paintMetal();  // "s_p.tga", 256x256: engraved, scratched, rusting steel plates
 
 // A lit metal stud of radius r centred at (cx, cy), drawn over what is there.
 void drawRivet(Picture& picture, float cx, float cy, float r, Rgb tone);

@@ -1,5 +1,5 @@
 // The frame overlay in cold metal (masked: pure black shows the scene), the scrolling strip of
-// light strokes and the small badge "s_p.tga".
+// light strokes.
 #include <cmath>
 
 #include "tools/forge/canvas.h"
@@ -112,27 +112,6 @@ Picture paintStrip() {
   cairo_move_to(cr, 2.5, 0);
   cairo_line_to(cr, 2.5, h);
   cairo_stroke(cr);
-  return canvas.toPicture();
-}
-
-Picture paintBadge() {
-  const int n = 64;
-  Canvas canvas(n, n);
-  cairo_t* cr = canvas.cr();
-  cairo_set_source_rgb(cr, 0.03, 0.025, 0.025);
-  cairo_paint(cr);
-  cairo_pattern_t* ring = cairo_pattern_create_radial(26, 26, 2, 32, 32, 30);
-  cairo_pattern_add_color_stop_rgb(ring, 0, 0.85, 0.88, 0.92);
-  cairo_pattern_add_color_stop_rgb(ring, 1, 0.25, 0.28, 0.34);
-  cairo_set_source(cr, ring);
-  cairo_arc(cr, 32, 32, 28, 0, 6.2831853);
-  cairo_fill(cr);
-  cairo_pattern_destroy(ring);
-  cairo_set_source_rgb(cr, 0.35, 0.08, 0.06);
-  cairo_arc(cr, 32, 32, 21, 0, 6.2831853);
-  cairo_fill(cr);
-  cairo_set_source_rgb(cr, 0.92, 0.86, 0.72);
-  drawCentredText(cr, "DejaVu Serif", true, 17, 32, 38, "KOQ");
   return canvas.toPicture();
 }
 

@@ -1,7 +1,10 @@
 // The three surface textures: skin for the head, bone and flesh for the 3DS sets. Mid-toned with
 // strong detail (veins, cracks, sutures, rivets), so the single white light has something to show.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "tools/forge/head.h"
 #include "tools/forge/noise.h"
 #include "tools/forge/pictures.h"
 
@@ -33,40 +36,63 @@ void drawRivet(Picture& picture, float cx, float cy, float r, Rgb tone) {
   }
 }
 
+// The skin is painted for the head's layout: a disc centred on the right ear whose rim is the
+// face's centre line (see head.h). Pores, mottling and veins come from noise in picture space
+// (the layout keeps proportions, so they stay round on the face); lips, lids, brows and nostrils
+// from the sculpt's own marks, found on a coarser grid and blended between its points.
 Picture paintSkin() {
-  const int n = 512;
+  const int n = 512, grid = 128;
+  std::vector<SkinMarks> marks((grid + 1) * (grid + 1));
+  for (int gy = 0; gy <= grid; ++gy) {
+    for (int gx = 0; gx <= grid; ++gx) {
+      Vec3 d;
+      skinDirection({float(gx) / grid, 1.0f - float(gy) / grid}, d);
+      if (d.x < 0.0f) d.x = 0.0f;  // outside the disc: the rim's marks
+      marks[size_t(gy) * (grid + 1) + size_t(gx)] = skinMarks(headSurface(normalized(d)));
+    }
+  }
+  auto marksAt = [&](int x, int y) {
+    const float fx = (float(x) + 0.5f) / n * grid, fy = (float(y) + 0.5f) / n * grid;
+    const int x0 = std::min(int(fx), grid - 1), y0 = std::min(int(fy), grid - 1);
+    const float tx = fx - float(x0), ty = fy - float(y0);
+    SkinMarks out;
+    float* fields[] = {&out.lips, &out.lidLine, &out.lids, &out.brows, &out.nostrils};
+    for (int k = 0; k < 5; ++k) {
+      auto field = [&](int gx, int gy) {
+        const SkinMarks& m = marks[size_t(gy) * (grid + 1) + size_t(gx)];
+        const float values[] = {m.lips, m.lidLine, m.lids, m.brows, m.nostrils};
+        return values[k];
+      };
+      const float top = field(x0, y0) + (field(x0 + 1, y0) - field(x0, y0)) * tx;
+      const float bottom = field(x0, y0 + 1) + (field(x0 + 1, y0 + 1) - field(x0, y0 + 1)) * tx;
+      *fields[k] = top + (bottom - top) * ty;
+    }
+    return out;
+  };
   Picture pic(n, n);
-  const Rgb base{156, 122, 98}, pale{196, 170, 140}, bruise{112, 62, 70}, vein{92, 30, 38};
+  const Rgb base{160, 124, 100}, pale{200, 172, 142}, bruise{112, 62, 70}, vein{92, 30, 38};
   for (int y = 0; y < n; ++y) {
     for (int x = 0; x < n; ++x) {
       const float u = float(x) / n * 8.0f, v = float(y) / n * 8.0f;
       const float mottle = fractalNoise(u, v, 8, 5, 0.55f, 11);
       Rgb c = mix(bruise, pale, smoothstep(0.25f, 0.8f, mottle));
-      c = mix(c, base, 0.45f);
+      c = mix(c, base, 0.5f);
       const float veins = veinNoise(u * 0.9f, v * 0.9f, 0, 5, 14.0f, 23);
       const float fine = veinNoise(u * 2.3f, v * 2.3f, 0, 4, 22.0f, 29);
-      c = mix(c, vein, clamp01(veins * 0.75f + fine * 0.45f));
+      c = mix(c, vein, clamp01(veins * 0.6f + fine * 0.35f));
       const CellDistance cells = cellNoise(u * 3.0f, v * 3.0f, 0, 31);
       const float crease = smoothstep(0.09f, 0.0f, cells.f2 - cells.f1);
-      c = scale(c, 1.0f - 0.22f * crease);
+      c = scale(c, 1.0f - 0.15f * crease);
       const float pores = valueNoise(float(x) * 0.9f, float(y) * 0.9f, 0, 37);
       c = scale(c, 0.9f + 0.2f * pores);
+      const SkinMarks m = marksAt(x, y);
+      c = mix(c, Rgb{108, 66, 78}, 0.5f * m.lids);
+      c = mix(c, Rgb{140, 72, 72}, 0.6f * m.lips);
+      const float hair = valueNoise(float(x) * 0.8f, float(y) * 0.12f, 0, 39);
+      c = mix(c, Rgb{60, 40, 30}, m.brows * (0.35f + 0.45f * hair));
+      c = mix(c, Rgb{36, 18, 18}, 0.9f * m.lidLine);
+      c = mix(c, Rgb{30, 12, 12}, 0.9f * m.nostrils);
       pic.set(x, y, c);
-    }
-  }
-  // A stitched seam over the side of the head (u near 0.6 wraps over the temple).
-  for (int y = 0; y < n; ++y) {
-    const float sx = 0.62f * n + 10.0f * std::sin(float(y) * 0.021f);
-    for (int dx = -3; dx <= 3; ++dx) {
-      const int x = int(sx) + dx;
-      const float k = 1.0f - std::fabs(float(dx)) / 4.0f;
-      pic.set(x, y, mix(pic.get(x, y), Rgb{70, 24, 28}, 0.7f * k));
-    }
-    if (y % 22 < 3) {
-      for (int dx = -11; dx <= 11; ++dx) {
-        const int x = int(sx) + dx;
-        pic.set(x, y, mix(pic.get(x, y), Rgb{42, 30, 26}, 0.85f));
-      }
     }
   }
   return pic;

@@ -2,6 +2,8 @@
 // since our reader walks containers as one flat stream and relies on consuming each payload whole.
 #include "tools/forge/scene3ds_writer.h"
 
+#include <cmath>
+
 #include "tools/forge/chunk_writer.h"
 
 namespace assetgen {
@@ -40,6 +42,9 @@ enum : uint16_t {
   kMatEntry = 0xAFFF,
   kKfData = 0xB000,
   kObjectNodeTag = 0xB002,
+  kCameraNodeTag = 0xB003,
+  kTargetNodeTag = 0xB004,
+  kLightNodeTag = 0xB005,
   kKfSeg = 0xB008,
   kKfCurTime = 0xB009,
   kKfHdr = 0xB00A,
@@ -48,8 +53,19 @@ enum : uint16_t {
   kPosTrack = 0xB020,
   kRotTrack = 0xB021,
   kSclTrack = 0xB022,
+  kFovTrack = 0xB023,
+  kRollTrack = 0xB024,
+  kColTrack = 0xB025,
   kNodeId = 0xB030,
 };
+
+const char* const kCameraName = "Camera01";
+const char* const kLightName = "Light01";
+
+// The horizontal field of view (degrees) of a lens on the 36 mm film frame 3DS tools assume.
+float cameraFieldOfView(float lensMillimetres) {
+  return 2.0f * std::atan(18.0f / lensMillimetres) * 180.0f / kPi;
+}
 
 void colourChunk(ChunkWriter& w, uint16_t id, Colour24 c) {
   w.begin(id);
@@ -142,7 +158,7 @@ void writeObject(ChunkWriter& w, const ObjectSpec& o) {
 
 void writeLightAndCamera(ChunkWriter& w, const SceneSpec& s) {
   w.begin(kNamedObject);
-  w.out().cstring("Light01");
+  w.out().cstring(kLightName);
   w.begin(kDirectLight);
   w.out().vec3(toFileAxes(s.lightPosition));
   w.begin(kColorF);
@@ -151,7 +167,7 @@ void writeLightAndCamera(ChunkWriter& w, const SceneSpec& s) {
   w.end();
   w.end();
   w.begin(kNamedObject);
-  w.out().cstring("Camera01");
+  w.out().cstring(kCameraName);
   w.begin(kCamera);
   w.out().vec3(toFileAxes(s.cameraPosition));
   w.out().vec3(toFileAxes(s.cameraTarget));
@@ -174,6 +190,24 @@ void track(ChunkWriter& w, uint16_t id, const std::vector<float>& values) {
   w.end();
 }
 
+// The node chunks' common head: its id (its place in the hierarchy) and its name, which ties it to
+// the object, camera or light of that name; every node here sits at the top of the hierarchy.
+void nodeHeader(ChunkWriter& w, uint16_t nodeId, const std::string& name) {
+  w.begin(kNodeId);
+  w.out().u16(nodeId);
+  w.end();
+  w.begin(kNodeHdr);
+  w.out().cstring(name);
+  w.out().u16(0);  // flags
+  w.out().u16(0);
+  w.out().u16(0xFFFF);  // no parent
+  w.end();
+}
+
+// The keyframer: one node per mesh object, the camera and its target, and the light, each posed
+// where the mesh data puts it, so that readers that build their scene graph from the nodes find
+// every object there. The meshes' vertices are already in place (identity mesh matrices), so the
+// object nodes carry no movement.
 void writeKeyframer(ChunkWriter& w, const SceneSpec& s) {
   w.begin(kKfData);
   w.begin(kKfHdr);
@@ -188,22 +222,34 @@ void writeKeyframer(ChunkWriter& w, const SceneSpec& s) {
   w.begin(kKfCurTime);
   w.out().u32(0);
   w.end();
-  w.begin(kObjectNodeTag);
-  w.begin(kNodeId);
-  w.out().u16(0);
+  uint16_t nodeId = 0;
+  for (const ObjectSpec& o : s.objects) {
+    w.begin(kObjectNodeTag);
+    nodeHeader(w, nodeId++, o.name);
+    w.begin(kPivot);
+    w.out().vec3(Vec3(0, 0, 0));
+    w.end();
+    track(w, kPosTrack, {0, 0, 0});
+    track(w, kRotTrack, {0, 0, 0, 1});
+    track(w, kSclTrack, {1, 1, 1});
+    w.end();
+  }
+  const Vec3 eye = toFileAxes(s.cameraPosition), target = toFileAxes(s.cameraTarget);
+  const Vec3 light = toFileAxes(s.lightPosition);
+  w.begin(kCameraNodeTag);
+  nodeHeader(w, nodeId++, kCameraName);
+  track(w, kPosTrack, {eye.x, eye.y, eye.z});
+  track(w, kFovTrack, {cameraFieldOfView(s.cameraLens)});
+  track(w, kRollTrack, {0});
   w.end();
-  w.begin(kNodeHdr);
-  w.out().cstring(s.objects.empty() ? "$$$DUMMY" : s.objects.front().name);
-  w.out().u16(0);
-  w.out().u16(0);
-  w.out().u16(0xFFFF);  // no parent
+  w.begin(kTargetNodeTag);
+  nodeHeader(w, nodeId++, kCameraName);
+  track(w, kPosTrack, {target.x, target.y, target.z});
   w.end();
-  w.begin(kPivot);
-  w.out().vec3(Vec3(0, 0, 0));
-  w.end();
-  track(w, kPosTrack, {0, 0, 0});
-  track(w, kRotTrack, {0, 0, 0, 1});
-  track(w, kSclTrack, {1, 1, 1});
+  w.begin(kLightNodeTag);
+  nodeHeader(w, nodeId++, kLightName);
+  track(w, kPosTrack, {light.x, light.y, light.z});
+  track(w, kColTrack, {1, 1, 1});
   w.end();
   w.end();
 }

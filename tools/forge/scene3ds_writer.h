@@ -1,9 +1,9 @@
 // Writes a scene as a real 3DS file: versions and master scale, materials with colours and
 // optional texture maps, triangle-mesh objects (points, texture vertices, mesh matrix, faces with
-// material group and smoothing groups), one directional light, one camera and a keyframer section
-// with one object node. Positions are given in the program's loaded space (y up, z towards the
-// viewer); the writer stores them in the file's z-up axes so that the reader's change of axes
-// gives them back.
+// material group and smoothing groups), one omni light, one camera and a keyframer section with a
+// node for every object, the camera, its target and the light. Positions are given in the program's
+// loaded space (y up, z towards the viewer); the writer stores them in the file's z-up axes so that
+// the reader's change of axes gives them back.
 #pragma once
 
 #include <cstdint>

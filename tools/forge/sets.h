@@ -18,9 +18,11 @@ SceneSpec makeThroatSet();  // "c05.3ds"
 // Shared material looks.
 MaterialSpec boneMaterial(const char* name, const char* mapName, float tile);
 MaterialSpec fleshMaterial(const char* name, float tile);
-MaterialSpec ironMaterial(const char* name);  // no texture map
+MaterialSpec ironMaterial(const char* name);  // the metal tile "s_p.tga"
 
-// A tapered spike (a tube narrowing to a point) from `base` to `tip`.
+// A tapered spike (a tube narrowing to a point) from `base` to `tip`, its texture repeating every
+// kSpikeTileSize units so that it does not stretch along the point.
+constexpr float kSpikeTileSize = 3.0f;
 void addSpike(Mesh& mesh, Vec3 base, Vec3 tip, float radius, int sides);
 
 }  // namespace assetgen

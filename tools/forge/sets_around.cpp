@@ -80,12 +80,14 @@ SceneSpec makeRibSet() {
       clamp.radius = {0.8f, 0.8f};
       clamp.profile = rectProfile(1.0f, 1.0f);
       clamp.hardEdges = true;
+      clamp.tileSize = 2.5f;
       addTube(clamps, clamp);
     }
     TubeSpec pin;
     pin.path = {around(-160.0f, 10.4f, y), around(160.0f, 10.4f, y)};
     pin.radius = {0.16f, 0.16f};
     pin.profile = circleProfile(6);
+    pin.tileSize = 2.5f;
     addTube(pins, pin);
   }
   scene.objects.push_back({"spine", "BONE", spine});
@@ -93,7 +95,7 @@ SceneSpec makeRibSet() {
   scene.objects.push_back({"ribs_l", "BONE", ribsLeft});
   scene.objects.push_back({"ribs_r", "BONE", ribsRight});
   scene.objects.push_back({"clamps", "IRON", clamps});
-  scene.objects.push_back({"pins", "", pins});
+  scene.objects.push_back({"pins", "IRON", pins});
   return scene;
 }
 
@@ -128,6 +130,7 @@ SceneSpec makeCageSet() {
     ring.profile = rectProfile(0.7f, 1.0f);
     ring.hardEdges = true;
     ring.up = Vec3(0, 1, 0);
+    ring.tileSize = 3.0f;
     addTube(rings, ring);
     for (int k = 0; k < 24; ++k) {
       const float angle = 96.0f + 168.0f * float(k) / 23.0f;
@@ -153,7 +156,7 @@ SceneSpec makeCageSet() {
   scene.objects.push_back({"bars", "RUST", bars});
   scene.objects.push_back({"rings", "STEEL", rings});
   scene.objects.push_back({"arches", "SINEW", arches});
-  scene.objects.push_back({"spikes", "", spikes});
+  scene.objects.push_back({"spikes", "RUST", spikes});
   scene.objects.push_back({"studs", "STEEL", studs});
   return scene;
 }

@@ -21,8 +21,7 @@ TubeSpec ringTube(float radius, float thickness, int steps, bool square) {
   ring.profile = square ? rectProfile(0.6f, 1.0f) : circleProfile(7);
   ring.hardEdges = square;
   ring.closedLoop = true;
-  ring.uTile = 1.0f;
-  ring.vTile = 1.0f;
+  ring.tileSize = 4.0f;
   return ring;
 }
 
@@ -72,6 +71,7 @@ MaterialSpec ironMaterial(const char* name) {
   m.ambient = {20, 22, 26};
   m.diffuse = {120, 128, 140};
   m.specular = {255, 255, 255};
+  m.mapName = "s_p.tga";
   return m;
 }
 
@@ -84,6 +84,7 @@ void addSpike(Mesh& mesh, Vec3 base, Vec3 tip, float radius, int sides) {
     spike.radius.push_back(radius * (1.0f - 0.96f * t * t));
   }
   spike.profile = circleProfile(sides);
+  spike.tileSize = kSpikeTileSize;
   addTube(mesh, spike);
 }
 
@@ -124,12 +125,15 @@ SceneSpec makeCoreSet() {
     blade.profile = rectProfile(0.12f, 1.0f);
     blade.hardEdges = true;
     blade.up = tangent;
+    blade.tileSize = 4.0f;
     addTube(blades, blade);
   }
   // A gyroscope of two thin rings across the core.
   for (int i = 0; i < 2; ++i) {
     Mesh hoop;
-    addTube(hoop, ringTube(6.3f, 0.18f, 48, false));
+    TubeSpec hoopTube = ringTube(6.3f, 0.18f, 48, false);
+    hoopTube.tileSize = 3.0f;
+    addTube(hoop, hoopTube);
     place(hoop, Vec3(0, 0, 0),
           i == 0 ? normalized(Vec3(1, 0, 0.3f)) : normalized(Vec3(-0.3f, 0, 1)));
     gyro.append(hoop);
@@ -144,7 +148,7 @@ SceneSpec makeCoreSet() {
   scene.objects.push_back({"core", "CORE", core});
   scene.objects.push_back({"ring", "CROWN", ring});
   scene.objects.push_back({"blades", "BLADE", blades});
-  scene.objects.push_back({"gyro", "", gyro});
+  scene.objects.push_back({"gyro", "BLADE", gyro});
   scene.objects.push_back({"spikes", "CROWN", spikes});
   return scene;
 }
@@ -188,7 +192,7 @@ void addTendons(Mesh& tendons) {
       tendon.radius.push_back(0.16f);
     }
     tendon.profile = circleProfile(5);
-    tendon.vTile = 0.5f;
+    tendon.tileSize = 2.0f;  // the flesh picture's riveted band clamps each tendon every 2 units
     addTube(tendons, tendon);
   }
 }
@@ -208,6 +212,7 @@ void addStrands(Mesh& strands) {
       strand.radius.push_back(0.07f + 0.05f * t * t);
     }
     strand.profile = circleProfile(8);
+    strand.tileSize = 2.0f;
     addTube(strands, strand);
   }
 }
@@ -217,7 +222,7 @@ void addStrands(Mesh& strands) {
 SceneSpec makeThroatSet() {
   SceneSpec scene;
   scene.materials = {boneMaterial("VERTEBRA", "czacha.tga", 1.0f), fleshMaterial("THROAT", 2.0f),
-                     ironMaterial("TENDON")};
+                     fleshMaterial("TENDON", 1.0f)};
   scene.cameraPosition = kThroatAxis + Vec3(0, 0, 16.7f);
   scene.cameraTarget = kThroatAxis;
   Mesh rings, teeth, tendons, strands, membrane;
