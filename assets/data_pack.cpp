@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -194,13 +195,32 @@ void removeUnpackedFiles() {
   for (const char* name : unpackedFileNames) platform::deleteFile(name);
 }
 
+namespace {
+
+// A name that Windows takes for a device whatever its extension ("nul.tga" is NUL): writing it
+// would write to the device instead of a file.
+bool isDeviceName(const std::string& name) {
+  std::string stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem) c = char(std::toupper(static_cast<unsigned char>(c)));
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" ||
+      stem == "CONOUT$")
+    return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+         stem[3] >= '0' && stem[3] <= '9';
+}
+
+}  // namespace
+
 bool isSafeEntryName(const std::string& name) {
   if (name.empty() || name.size() >= kNameBuffer) return false;
-  if (name.find_first_of(std::string("/\\\0", 3)) != std::string::npos) return false;
-  // Without separators the name is its only component; a drive prefix would make it absolute on
-  // the system the pack was designed for.
   if (name == "." || name == "..") return false;
-  if (name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0])))
-    return false;
-  return true;
+  // Separators and a drive or stream colon would leave the folder; the rest is what no Windows
+  // file name may hold, so that a pack unpacks alike on both systems.
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < 32 || std::strchr("/\\:<>\"|?*", c)) return false;
+  }
+  // Windows drops a trailing dot or space, which would make two entries one file.
+  if (name.back() == '.' || name.back() == ' ') return false;
+  return !isDeviceName(name);
 }

@@ -32,8 +32,9 @@ bool listPack(const char* packPath, std::vector<PackEntryInfo>& entries, std::st
 bool unpackDataPack();
 void removeUnpackedFiles();
 
-// True when `name` may be written as a loose file: not empty, under 100 bytes, relative, no '/',
-// '\\' and no ".." component.
+// True when `name` may be written as a loose file on Linux and Windows alike: not empty, under 100
+// bytes, no separator, colon or other character Windows forbids, not "." or "..", no trailing dot
+// or space, and not a Windows device name (CON, NUL, COM1 and the like, with any extension).
 bool isSafeEntryName(const std::string& name);
 
 extern const char* const unpackedFileNames[18];

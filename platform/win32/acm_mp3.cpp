@@ -2,7 +2,8 @@
 #include "platform/win32/acm_mp3.h"
 
 // clang-format off
-#include <windows.h>
+#include "platform/win32/windows_api.h"
+#include <mmsystem.h>
 #include <mmreg.h>
 #include <msacm.h>
 // clang-format on

@@ -34,8 +34,18 @@ std::string temporaryNameFor(const std::string& path) {
 
 }  // namespace
 
+// The system matches names without regard to case already; this gives the spelling on disk, so
+// that two spellings of one file compare equal.
 std::string resolveName(const char* name) {
-  return name ? std::string(name) : std::string();
+  if (!name) return std::string();
+  const std::string path(name);
+  if (path.empty() || path.find_first_of("*?") != std::string::npos) return path;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(name, &found);
+  if (search == INVALID_HANDLE_VALUE) return path;
+  FindClose(search);
+  const size_t folderEnd = path.find_last_of("/\\:");
+  return path.substr(0, folderEnd == std::string::npos ? 0 : folderEnd + 1) + found.cFileName;
 }
 
 File::~File() {

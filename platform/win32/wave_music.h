@@ -3,12 +3,13 @@
 // first sample is heard when play() is called. It plays once and is never stopped by the program.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
 #include "platform/win32/acm_mp3.h"
+#include "platform/win32/windows_api.h"
+// After <windows.h>, which leaves the multimedia API out in its lean form.
+#include <mmsystem.h>
 
 namespace platform::win32 {
 

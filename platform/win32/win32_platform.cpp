@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/scaled_surface.h"
+#include "platform/win32/wave_music.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform {
@@ -230,12 +231,31 @@ class Win32Platform final : public Platform {
   void sleepMs(uint32_t milliseconds) override { Sleep(milliseconds); }
 
   bool audioInit(int outputRateHz) override {
-    audioRate_ = outputRateHz;
-    return false;
+    if (audioOpen_) return true;
+    std::string error;
+    if (!music_.open(outputRateHz, error)) return audioFailed("no audio device", error);
+    audioOpen_ = true;
+    return true;
   }
-  bool audioStart() override { return false; }
-  StreamHandle streamCreateFile(const char*) override { return 0; }
-  bool streamPlay(StreamHandle, bool) override { return false; }
+
+  // The device opens paused; it starts with the stream, so nothing is heard before.
+  bool audioStart() override { return audioOpen_; }
+
+  StreamHandle streamCreateFile(const char* fileName) override {
+    if (!audioOpen_ || streamLoaded_) return 0;
+    std::string error;
+    if (!music_.load(fileName, error)) {
+      audioFailed(fileName, error);
+      return 0;
+    }
+    streamLoaded_ = true;
+    return 1;
+  }
+
+  // Plays once from the first sample; the music never loops and is never stopped.
+  bool streamPlay(StreamHandle stream, bool) override {
+    return stream == 1 && streamLoaded_ && music_.play();
+  }
 
  private:
   struct RawMessage {
@@ -254,6 +274,13 @@ class Win32Platform final : public Platform {
                                               Message{message, uint32_t(wParam), int32_t(lParam)});
     instance->handling_ = outer;
     return result;
+  }
+
+  bool audioFailed(const char* what, const std::string& why) {
+    if (!audioReported_)
+      std::fprintf(stderr, "audio: %s (%s); the presentation runs silently\n", what, why.c_str());
+    audioReported_ = true;
+    return false;
   }
 
   void scaledRectangle(int& x, int& y, int& w, int& h) const {
@@ -302,7 +329,10 @@ class Win32Platform final : public Platform {
   HWND window_ = nullptr;
   bool surfaceReady_ = false;
   win32::ScaledSurface scaled_;
-  int audioRate_ = 44100;
+  win32::WaveMusic music_;
+  bool audioOpen_ = false;
+  bool streamLoaded_ = false;
+  bool audioReported_ = false;
 };
 
 }  // namespace

@@ -101,10 +101,16 @@ TEST(DataPack, NameRule) {
   EXPECT_TRUE(isSafeEntryName(std::string(99, 'n')));
   EXPECT_TRUE(isSafeEntryName("..hidden"));
   EXPECT_TRUE(isSafeEntryName("a..b"));
+  EXPECT_TRUE(isSafeEntryName("console.tga"));
+  EXPECT_TRUE(isSafeEntryName("com10.tga"));
   for (const std::string& bad :
-       {std::string(), std::string(100, 'n'), std::string("/etc/passwd"), std::string("a/b"),
-        std::string("a\\b"), std::string(".."), std::string("."), std::string("../x"),
-        std::string("..\\x"), std::string("C:x.tga"), std::string("a\0b", 3)}) {
+       {std::string(),           std::string(100, 'n'),  std::string("/etc/passwd"),
+        std::string("a/b"),      std::string("a\\b"),    std::string(".."),
+        std::string("."),        std::string("../x"),    std::string("..\\x"),
+        std::string("C:x.tga"),  std::string("a\0b", 3), std::string("x.tga:stream"),
+        std::string("nul.tga"),  std::string("COM1"),    std::string("Lpt9.txt"),
+        std::string("aux .tga"), std::string("a.tga."),  std::string("a.tga "),
+        std::string("a|b"),      std::string("a*b"),     std::string("a\tb")}) {
     EXPECT_FALSE(isSafeEntryName(bad)) << bad;
   }
 }
