@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything (installing what is missing) and plays the presentation from build/run/.
+# Builds the program and its data (installing only what that needs) and plays the presentation from build/run/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" run
 cd "$root/build/run"
 exec ./demo

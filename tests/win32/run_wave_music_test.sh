@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # tests/win32/run_wave_music_test.sh TEST_EXE [GTEST_ARGS...]: makes the click files the music test
 # decodes (two seconds, a click at 1.000 s, LAME at 192 kbps with and without its Info frame, and
-# mono at 96 kbps) and
-# runs the Windows test program under Wine. The caller's WINEPREFIX is used when set; otherwise a
-# private one is made for the run. Without a sound card or a PulseAudio server, waveOut has no
-# device and the test checks the silent path too.
+# mono at 96 kbps) and runs the Windows test program under Wine with the suite's prefix
+# (tests/win32/wine_env.sh). Without a sound card or a PulseAudio server, waveOut has no device and
+# the test checks the silent path too.
 set -euo pipefail
 exe=${1:?usage: run_wave_music_test.sh TEST_EXE [GTEST_ARGS...]}
 shift
@@ -31,15 +30,7 @@ if ! grep -qs '^ *[0-9]' /proc/asound/cards && ! pactl info >/dev/null 2>&1; the
   export WAVE_MUSIC_NO_DEVICE=1
 fi
 
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX=$work/wine
-  mkdir -p "$WINEPREFIX"
-  # The server first, so that Wine's helpers do not hold this script's output open.
-  wineserver -p
-  wineboot -i </dev/null >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  trap 'wineserver -k; rm -rf "$work"' EXIT
-fi
+. "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
+wine_setup
 # ALSA's complaints about a missing card are noise here.
-wine "$exe" "$@" 2> >(grep -v '^ALSA lib' >&2)
+"$WINE" "$exe" "$@" 2> >(grep -v '^ALSA lib' >&2)

@@ -2,7 +2,7 @@
 # folder, no dialogs, Wine's helpers started before the first program so that they never hold a
 # test's pipes open, and crashes reported instead of waiting on a dialog. Needs a display
 # (DISPLAY set, e.g. inside xvfb-run).
-#   WINE_PREFIX_DIR  where the prefix lives (default: a folder under the build's tmp)
+#   WINE_PREFIX_DIR  where the prefix lives (default: a folder in the temporary folder)
 wine_setup() {
   local prefix=${WINE_PREFIX_DIR:-${TMPDIR:-/tmp}/karvenel-wine-$(id -u)}
   export WINEPREFIX=$prefix
@@ -12,6 +12,9 @@ wine_setup() {
   command -v wine >/dev/null || wine=wine64
   export WINE=$wine
   mkdir -p "$WINEPREFIX"
+  # Tests run in parallel: one of them makes the prefix, the others wait for it.
+  exec {lock}>"$WINEPREFIX.lock"
+  flock "$lock"
   wineserver -p 2>/dev/null || true  # already running: fine
   if [ ! -f "$WINEPREFIX/.karvenel-ready" ]; then
     echo "wine: making the prefix $WINEPREFIX (15-20 s, once)" >&2
@@ -20,4 +23,6 @@ wine_setup() {
       </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.karvenel-ready"
   fi
+  flock -u "$lock"
+  exec {lock}>&-
 }

@@ -1,0 +1,55 @@
+# Sourced by the set-up scripts: the Debian packages each job needs, by name, and the installer.
+# Each list is written once here; a job installs the lists it names.
+
+# Building and playing the presentation on Linux, with the generator that makes data.dat.
+packages_run=(
+  build-essential cmake pkg-config
+  libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libcairo2-dev fonts-dejavu-core libmp3lame-dev libpng-dev nlohmann-json3-dev libssl-dev
+  libebur128-dev
+)
+# The Linux test suite, benchmarks and fuzzing, on top of packages_run.
+packages_test=(
+  git libgtest-dev googletest libbenchmark-dev libegl-dev
+  xvfb xdotool x11-utils imagemagick libx11-dev
+  lib3ds-dev libmpg123-dev ffmpeg clang libassimp-dev assimp-utils libstb-dev python3
+)
+# Cross-building the Windows program (the posix thread model: the default one lacks std::thread).
+packages_windows_build=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools)
+# Running the Windows program and its tests: Wine, a display, a sound server to record from.
+packages_windows_test=(wine wine64 xvfb xdotool x11-utils imagemagick ffmpeg pulseaudio
+  pulseaudio-utils)
+# Packing the release archives.
+packages_release=(zip)
+
+as_root() {
+  if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# install_packages NAME...: installs those of the named packages that are missing.
+install_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "setup: installing ${missing[*]}" >&2
+  as_root apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq "${missing[@]}" >&2
+}
+
+# 32-bit Wine needs the i386 architecture. Its package index has been seen out of sync on the
+# mirrors for a while, so a failure here is reported and leaves the rest standing. Returns 0 when
+# 32-bit Windows programs can run.
+install_wine32() {
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return 0
+  echo "setup: installing 32-bit Wine (wine32:i386)" >&2
+  # Without --no-install-recommends apt would remove libsdl2-mixer-dev for i386 recommends.
+  if as_root dpkg --add-architecture i386 && as_root apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+      wine32:i386 >&2; then
+    return 0
+  fi
+  echo "setup: 32-bit Wine could not be installed; the 32-bit Windows tests will not run" >&2
+  return 1
+}
