@@ -15,7 +15,20 @@ wine_setup() {
   # Tests run in parallel: one of them makes the prefix, the others wait for it.
   exec {lock}>"$WINEPREFIX.lock"
   flock "$lock"
-  wineserver -p 2>/dev/null || true  # already running: fine
+  # Wine's server and desktop stay bound to the display they started on: a server left from an
+  # earlier display (another xvfb-run) shows nothing on this one, so it is replaced. A token on
+  # the display's root window tells whether this display is the server's.
+  local property token
+  property=KARVENEL_WINE_$(printf '%s' "$WINEPREFIX" | cksum | cut -d' ' -f1)
+  token=$(xprop -root "$property" 2>/dev/null | sed -n 's/.* = "\(.*\)"$/\1/p')
+  if [ -z "$token" ] || [ "$token" != "$(cat "$WINEPREFIX.display" 2>/dev/null)" ]; then
+    WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
+    WINEPREFIX=$WINEPREFIX wineserver -w 2>/dev/null || true
+    token="$$-$(date +%s%N)"
+    xprop -root -f "$property" 8s -set "$property" "$token"
+    echo "$token" >"$WINEPREFIX.display"
+  fi
+  wineserver -p 2>/dev/null || true  # already running for this display: fine
   if [ ! -f "$WINEPREFIX/.karvenel-ready" ]; then
     echo "wine: making the prefix $WINEPREFIX (15-20 s, once)" >&2
     $WINE wineboot -i </dev/null >/dev/null 2>&1

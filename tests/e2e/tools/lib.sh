@@ -66,7 +66,7 @@ wait_window() {
 wait_titled_window() {
   local deadline=$((SECONDS + $2)) id
   while [ $SECONDS -lt $deadline ]; do
-    id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$1\":" '$2 == t {print $1; exit}')
+    id=$(xwininfo -root -tree 2>/dev/null | awk -v t=" \"$1\": " 'index($0, t) {print $1; exit}')
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
