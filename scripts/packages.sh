@@ -34,7 +34,7 @@ install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "setup: installing ${missing[*]}" >&2
-  as_root apt-get update -qq
+  as_root apt-get update -qq >&2
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq "${missing[@]}" >&2
 }
 
@@ -44,10 +44,13 @@ install_packages() {
 install_wine32() {
   dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return 0
   echo "setup: installing 32-bit Wine (wine32:i386)" >&2
-  # Without --no-install-recommends apt would remove libsdl2-mixer-dev for i386 recommends.
-  if as_root dpkg --add-architecture i386 && as_root apt-get update -qq &&
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
-      wine32:i386 >&2; then
+  as_root dpkg --add-architecture i386 || true
+  # An index that failed to download is skipped by apt; the install below says whether what it
+  # needs was there.
+  as_root apt-get update -qq >&2 || echo "setup: the package index is incomplete" >&2
+  # With recommends apt would remove libsdl2-mixer-dev; --no-remove makes it refuse instead.
+  if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends --no-remove \
+    wine32:i386 >&2; then
     return 0
   fi
   echo "setup: 32-bit Wine could not be installed; the 32-bit Windows tests will not run" >&2

@@ -3,7 +3,8 @@
 # Wine, 32-bit Wine where the machine can have it, and what the Windows tests use), then builds the
 # Windows program into build-win64/ (x86-64) and build-win32/ (i686), with its tests when asked.
 # Prints one line per architecture saying what was built; the 32-bit build is left out, and said
-# so, when its tests were asked for and 32-bit Wine could not be installed.
+# so, when its tests were asked for and 32-bit Wine could not be installed. Prints the folder of
+# each build it made on stdout, one per line.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,8 +26,14 @@ for arch in "${arches[@]}"; do
     x86_64) dir=build-win64 ;;
     i686) dir=build-win32 ;;
   esac
-  cmake -S "$root" -B "$root/$dir" -DCMAKE_BUILD_TYPE=Release -DDEMO_BUILD_TESTS=$tests \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >/dev/null
-  cmake --build "$root/$dir" -j "$(nproc)"
+  # A build made with its tests keeps them. The end-to-end test plays the pack and uses the
+  # helpers that the Linux build made.
+  with_tests=$tests
+  grep -qs '^DEMO_BUILD_TESTS:BOOL=ON' "$root/$dir/CMakeCache.txt" && with_tests=ON
+  cmake -S "$root" -B "$root/$dir" -DCMAKE_BUILD_TYPE=Release -DDEMO_BUILD_TESTS=$with_tests \
+    -DDEMO_LINUX_BUILD="$root/build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
+    >/dev/null
+  cmake --build "$root/$dir" -j "$(nproc)" >&2
   echo "windows: built $dir/run/demo.exe ($arch)$([ $tests = ON ] && echo ', with its tests')" >&2
+  echo "$dir"
 done
