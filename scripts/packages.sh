@@ -34,7 +34,8 @@ install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "setup: installing ${missing[*]}" >&2
-  as_root apt-get update -qq >&2
+  # A mirror's index out of sync fails the update; the install says whether what it needs was there.
+  as_root apt-get update -qq >&2 || echo "setup: the package index is incomplete" >&2
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq "${missing[@]}" >&2
 }
 
