@@ -1,10 +1,15 @@
-// The ffmpeg child behind popen; SIGPIPE is ignored while it runs so that an encoder that dies
-// shows up as a failed write instead of killing the capture. ffmpeg writes into the run's private
-// folder; the finished video is copied out with the program's own file writing.
+// The ffmpeg child, spawned with its arguments as they are (no shell); SIGPIPE is ignored while it
+// runs so that an encoder that dies shows up as a failed write instead of killing the capture.
+// ffmpeg writes into the run's private folder; the finished video is copied out with the program's
+// own file writing.
 #include "tools/headless/video_pipe.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -15,17 +20,6 @@
 
 namespace headless {
 namespace {
-
-std::string shellQuoted(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) {
-    if (c == '\'')
-      out += "'\\''";
-    else
-      out += c;
-  }
-  return out + "'";
-}
 
 // The last non-empty line ffmpeg wrote, to explain its failure in one line.
 std::string lastLine(const std::string& path) {
@@ -84,24 +78,50 @@ bool VideoPipe::open(const std::string& outPath, uint32_t fps, size_t frameCount
   start.precision(3);
   start << std::fixed << double(musicStartMs) / 1000.0;
 
-  std::string command =
-      "ffmpeg -hide_banner -nostats -loglevel error -y -f rawvideo -pix_fmt rgb24";
-  command += " -s " + std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight);
-  command += " -r " + std::to_string(fps) + " -i -";
-  if (!musicPath.empty()) command += " -ss " + start.str() + " -i " + shellQuoted(musicPath);
-  command += " -map 0:v";
-  if (!musicPath.empty()) command += " -map 1:a -c:a aac";
+  std::vector<std::string> args = {
+      "ffmpeg",   "-hide_banner",
+      "-nostats", "-loglevel",
+      "error",    "-y",
+      "-f",       "rawvideo",
+      "-pix_fmt", "rgb24",
+      "-s",       std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight),
+      "-r",       std::to_string(fps),
+      "-i",       "-"};
+  if (!musicPath.empty()) args.insert(args.end(), {"-ss", start.str(), "-i", musicPath});
+  args.insert(args.end(), {"-map", "0:v"});
+  if (!musicPath.empty()) args.insert(args.end(), {"-map", "1:a", "-c:a", "aac"});
   // The picture sets the length: longer music is cut, shorter music just ends early.
-  command += " -c:v libx264 -pix_fmt yuv420p -t " + seconds.str();
-  command += " -movflags +faststart " + shellQuoted(encodedPath_) + " 2>" + shellQuoted(logPath_);
-
-  std::signal(SIGPIPE, SIG_IGN);
-  pipe_ = popen(command.c_str(), "w");
-  if (!pipe_) {
+  args.insert(args.end(), {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-t", seconds.str(),
+                           "-movflags", "+faststart", encodedPath_});
+  if (!spawn(args)) {
     error = "cannot start ffmpeg";
     return false;
   }
   return true;
+}
+
+// ffmpeg reads the frames from a pipe on its standard input and writes its messages to the log.
+bool VideoPipe::spawn(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) return false;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, logPath_.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600);
+  const int failed = posix_spawnp(&child_, "ffmpeg", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(ends[0]);
+  if (failed != 0) {
+    ::close(ends[1]);
+    return false;
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+  pipe_ = fdopen(ends[1], "w");
+  return pipe_ != nullptr;
 }
 
 bool VideoPipe::write(const std::vector<uint8_t>& rgb) {
@@ -111,10 +131,13 @@ bool VideoPipe::write(const std::vector<uint8_t>& rgb) {
 
 bool VideoPipe::close(std::string& error) {
   if (!pipe_) return true;
-  const int status = pclose(pipe_);
+  std::fclose(pipe_);
   pipe_ = nullptr;
+  int status = 0;
+  while (waitpid(child_, &status, 0) < 0 && errno == EINTR) {
+  }
   std::signal(SIGPIPE, SIG_DFL);
-  if (status != 0) {
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     const std::string why = lastLine(logPath_);
     error = "ffmpeg failed" + (why.empty() ? std::string() : ": " + why);
     return false;

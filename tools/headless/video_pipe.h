@@ -2,6 +2,8 @@
 // of the captured range, the video's own length kept.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -34,7 +36,10 @@ class VideoPipe {
   bool close(std::string& error);
 
  private:
-  FILE* pipe_ = nullptr;
+  bool spawn(const std::vector<std::string>& args);
+
+  FILE* pipe_ = nullptr;  // ffmpeg's standard input
+  pid_t child_ = -1;
   std::string outPath_;
   std::string encodedPath_;  // ffmpeg's output, in the private folder
   std::string logPath_;
