@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Turns demotool bench's JSON and Google Benchmark's JSON into bench/results.json and
-bench/results.md. Called by bench.sh:
+bench/results.md. Called by bench/run.sh:
     report.py FRAMES.json MICRO.json OUT_DIR NPROC CPU LOAD_BEFORE LOAD_AFTER
 Micro-benchmark names are GROUP/PEER/INPUT; every GROUP/INPUT with an "ours" entry and a peer's
 entry gives one ratio ours / peer."""
