@@ -3,6 +3,7 @@
 #include "app/loading_screen.h"
 
 #include "app/window.h"
+#include "assets/asset_names.h"
 #include "gfx/image_file.h"
 #include "platform/platform.h"
 
@@ -17,7 +18,7 @@ void showLoadingScreen() {
   ImageFile picture;
   // The picture is shown at a fixed 800 x 600 from the file's own bytes, so anything else would be
   // read past its end or shown skewed: start-up goes on without it.
-  if (!picture.load("loading.tga")) return;
+  if (!picture.load(assetname::kLoading)) return;
   if (picture.getWidth() != kWidth || picture.getHeight() != kHeight) return;
   if (picture.getBitsPerPixel() != 24) return;
   if (picture.getPixelBytes() < size_t(kWidth) * kHeight * 3) return;
