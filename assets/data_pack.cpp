@@ -10,7 +10,6 @@
 #include <string>
 
 #include "assets/asset_names.h"
-#include "fx/program_objects.h"
 #include "gfx/little_endian.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -192,7 +191,6 @@ bool unpackDataPack() {
 }
 
 void removeUnpackedFiles() {
-  back01Texture.release();
   // Each name is looked up without regard to letter case; a file that is not there is passed over.
   for (const char* name : unpackedFileNames) platform::deleteFile(name);
 }

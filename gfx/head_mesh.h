@@ -1,6 +1,6 @@
 // The head: a mesh of its own simple file format ("ex_glowa_new.3ds", not a 3DS chunk file) with a
-// list of neighbours per vertex and their rest lengths. The deformation (poke) and the flat-shaded
-// drawing live in fx/head_deform.cpp.
+// list of neighbours per vertex and their rest lengths. Reading and the neighbour lists are in
+// head_mesh.cpp, the deformation (poke) and the flat-shaded drawing in head_deform.cpp.
 #pragma once
 
 #include <cstddef>

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/frame_timer.h"
 #include "app/presentation.h"
 #include "app/timeline.h"
 #include "app/window.h"
