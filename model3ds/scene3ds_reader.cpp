@@ -28,10 +28,27 @@ struct ReadState {
   TextureMap3ds* textureMap = nullptr;
 };
 
-// Moves to the end of a chunk whose header has just been read. False, and the read ends, when the
-// length would move backwards (no progress) or past the end of the data.
-bool skipChunk(ByteReader& reader, size_t chunkStart, uint32_t length) {
-  if (length < kChunkHeaderSize || length > reader.size() - chunkStart) return false;
+std::string chunkAt(uint16_t id, size_t start) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string hex = "0x";
+  for (int shift = 12; shift >= 0; shift -= 4) hex.push_back(kHex[(id >> shift) & 15]);
+  return "chunk " + hex + " at byte " + std::to_string(start);
+}
+
+// Moves to the end of a chunk whose header has just been read. False, with the reason, and the
+// read ends, when the length would move backwards (no progress) or past the end of the data.
+bool skipChunk(ByteReader& reader, size_t chunkStart, uint16_t id, uint32_t length,
+               std::string& why) {
+  if (length < kChunkHeaderSize) {
+    why = chunkAt(id, chunkStart) + " has length " + std::to_string(length) +
+          ", less than its own header";
+    return false;
+  }
+  if (length > reader.size() - chunkStart) {
+    why = chunkAt(id, chunkStart) + " has length " + std::to_string(length) + ", but only " +
+          std::to_string(reader.size() - chunkStart) + " bytes are left";
+    return false;
+  }
   return reader.skip(int64_t(length) - int64_t(kChunkHeaderSize));
 }
 
@@ -138,13 +155,22 @@ bool readObjectChunk(uint16_t id, ByteReader& reader, Object3ds& object) {
   }
 }
 
-// Reads one chunk header and what the id calls for. False ends the read: the data ran out or a
-// length cannot be followed.
-bool readChunk(Scene3ds& scene, ByteReader& reader, ReadState& state) {
+// Reads one chunk header and what the id calls for. False ends the read: at the end of the data
+// (`why` stays empty), or with the reason when the data ran out inside a chunk or a length cannot
+// be followed.
+bool readChunk(Scene3ds& scene, ByteReader& reader, ReadState& state, std::string& why) {
   const size_t start = reader.position();
-  uint16_t id;
+  if (reader.atEnd()) return false;
+  uint16_t id = 0;
   uint32_t length;
-  if (!reader.readU16(id) || !reader.readU32(length)) return false;
+  if (!reader.readU16(id) || !reader.readU32(length)) {
+    why = "the file ends inside the chunk header at byte " + std::to_string(start);
+    return false;
+  }
+  const auto cutShort = [&](bool read) {
+    if (!read) why = "the file ends inside the " + chunkAt(id, start);
+    return read;
+  };
   switch (id) {
     case kMdata:
     case kTriObject:
@@ -157,37 +183,44 @@ bool readChunk(Scene3ds& scene, ByteReader& reader, ReadState& state) {
     case kFaceArray:
     case kMatGroup:
     case kTexVerts:
-      if (!state.object) return skipChunk(reader, start, length);
-      return readObjectChunk(id, reader, *state.object);
+      if (!state.object) return skipChunk(reader, start, id, length, why);
+      return cutShort(readObjectChunk(id, reader, *state.object));
     case kMatEntry:
       state.material = scene.materials.add();
       return true;
     case kMatName:
     case kMatTexmap:
-      if (!state.material) return skipChunk(reader, start, length);
-      return readMaterialChunk(id, reader, state);
+      if (!state.material) return skipChunk(reader, start, id, length, why);
+      return cutShort(readMaterialChunk(id, reader, state));
     case kMatMapname:
     case kMatMapUScale:
     case kMatMapVScale:
     case kMatMapUOffset:
     case kMatMapVOffset:
     case kMatMapAng:
-      if (!state.textureMap) return skipChunk(reader, start, length);
-      return readTextureMapChunk(id, reader, *state.textureMap);
+      if (!state.textureMap) return skipChunk(reader, start, id, length, why);
+      return cutShort(readTextureMapChunk(id, reader, *state.textureMap));
     default:
-      return skipChunk(reader, start, length);
+      return skipChunk(reader, start, id, length, why);
   }
 }
 
 }  // namespace
 
 int Scene3ds::readChunks(ByteReader& reader) {
+  failure_.clear();
   uint16_t magic;
-  if (!reader.readU16(magic) || magic != kMain) return 0;
+  if (!reader.readU16(magic) || magic != kMain) {
+    failure_ = "not a 3DS file (no M3DMAGIC chunk 0x4D4D)";
+    return 0;
+  }
   // The main chunk's length is never used: chunks after its end are read all the same.
-  if (!reader.skip(4)) return 1;
+  if (!reader.skip(4)) {
+    failure_ = "the file ends inside the main chunk's header";
+    return 1;
+  }
   ReadState state;
-  while (readChunk(*this, reader, state)) {
+  while (readChunk(*this, reader, state, failure_)) {
   }
   return 1;
 }

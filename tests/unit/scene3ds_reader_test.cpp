@@ -54,10 +54,13 @@ TEST(Scene3dsReader, MagicDecidesWhetherAnythingIsRead) {
   ChunkWriter notMagic;
   notMagic.begin(kMdata).begin(kNamedObject).str("x").finish();
   EXPECT_EQ(readInto(scene, notMagic.bytes()), 0);
+  EXPECT_NE(scene.failure().find("no M3DMAGIC"), std::string::npos) << scene.failure();
   EXPECT_EQ(scene.objects.count, 0);
 
   EXPECT_EQ(readInto(scene, {0x4D, 0x4D, 6, 0, 0, 0}), 1);
+  EXPECT_EQ(scene.failure(), "") << "read to its end";
   EXPECT_EQ(readInto(scene, {0x4D, 0x4D}), 1);
+  EXPECT_EQ(scene.failure(), "the file ends inside the main chunk's header");
   EXPECT_EQ(readInto(scene, {0x4D, 0x4D, 6, 0}), 1);
   EXPECT_EQ(scene.objects.count, 0);
   EXPECT_EQ(scene.materials.count, 0);
@@ -293,6 +296,10 @@ TEST(Scene3dsReader, BadLengthsOfSkippedChunksEndTheRead) {
     Scene3ds scene;
     EXPECT_EQ(readInto(scene, w.finish()), 1);
     EXPECT_EQ(objectNames(scene), (std::vector<std::string>{"a"})) << "length " << length;
+    EXPECT_NE(
+        scene.failure().find("has length " + std::to_string(length) + ", less than its own header"),
+        std::string::npos)
+        << scene.failure();
   }
   ChunkWriter past;
   past.begin(kMain).begin(kNamedObject).str("a").end();
@@ -300,6 +307,7 @@ TEST(Scene3dsReader, BadLengthsOfSkippedChunksEndTheRead) {
   Scene3ds scene;
   EXPECT_EQ(readInto(scene, past.finish()), 1);
   EXPECT_EQ(objectNames(scene), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(scene.failure(), "chunk 0x4600 at byte 14 has length 1000, but only 14 bytes are left");
 
   // A length that ends exactly at the end of the data is fine.
   ChunkWriter exact;
@@ -307,6 +315,7 @@ TEST(Scene3dsReader, BadLengthsOfSkippedChunksEndTheRead) {
   Scene3ds exactScene;
   readInto(exactScene, exact.finish());
   EXPECT_EQ(objectNames(exactScene), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(exactScene.failure(), "");
 }
 
 TEST(Scene3dsReader, TruncatedArraysClaimOnlyWhatWasRead) {
@@ -321,6 +330,8 @@ TEST(Scene3dsReader, TruncatedArraysClaimOnlyWhatWasRead) {
   EXPECT_EQ(o.vertexCount, 2);
   EXPECT_EQ(o.vertices.size(), 2u);
   EXPECT_EQ(o.vertices[1].position.x, 1.0f);
+  EXPECT_EQ(scene.failure().rfind("the file ends inside the chunk 0x4110 at", 0), 0u)
+      << scene.failure();
 
   ChunkWriter f;
   f.begin(kMain).begin(kNamedObject).str("faces").points(kTriangle);
