@@ -1,8 +1,10 @@
 // Start-up order, the fixed GL state, the music start, the main loop and the exit code.
 #include "app/entry.h"
 
+#include "app/presentation.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "assets/asset_names.h"
 #include "assets/catalogue.h"
 #include "assets/data_pack.h"
 #include "gfx/gl.h"
@@ -31,7 +33,7 @@ int setupRenderState() {
   platform::Platform& os = platform::current();
   os.audioInit(44100);
   os.audioStart();
-  musicStream = os.streamCreateFile("muza_final.mp3");
+  musicStream = os.streamCreateFile(assetname::kMusic);
   return 1;
 }
 
@@ -61,7 +63,7 @@ int runMainLoop() {
 // on Windows) calls it.
 int platform::programMain() {
   if (!unpackDataPack()) return kExitBadPack;
-  if (!openWindow("Karvenel / Olmetra / Quillory 2oo4", 800, 600, 32)) return 0;
+  if (!openWindow(kPresentationTitle, kScreenWidth, kScreenHeight, kScreenBits)) return 0;
   const int exitCode = runMainLoop();
   closeWindow();
   return exitCode;

@@ -50,3 +50,6 @@ class FrameTimer {
   uint32_t lastMs;         // elapsed milliseconds at the previous sinceLastMs()
   int64_t frequency;       // counter ticks per second
 };
+
+// The program's timer: started when the music starts, read once per frame by the timeline.
+extern FrameTimer frameTimer;

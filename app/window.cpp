@@ -3,6 +3,7 @@
 #include "app/window.h"
 
 #include "app/entry.h"
+#include "app/frame_timer.h"
 #include "app/loading_screen.h"
 #include "assets/data_pack.h"
 #include "fx/program_objects.h"
@@ -20,6 +21,12 @@ void errorBox(const char* text) {
   platform::current().messageBox(text, "ERROR");
 }
 
+// The background slot first, while its context may still be current, then the pack's loose files.
+void releaseAssetsAndRemoveFiles() {
+  back01Texture.release();
+  removeUnpackedFiles();
+}
+
 // closeWindow first, then the message.
 int failAfterRelease(const char* text) {
   closeWindow();
@@ -34,7 +41,7 @@ int openWindow(const char* title, int width, int height, int bits) {
 
   if (!os.registerWindowClass(kClassName, handleWindowMessage)) {
     // The loose files go too: nothing relies on finding them after a failed start.
-    removeUnpackedFiles();
+    releaseAssetsAndRemoveFiles();
     errorBox("Falied To Register Window Class");
     return 0;
   }
@@ -45,7 +52,7 @@ int openWindow(const char* title, int width, int height, int bits) {
   mode.bitsPerPixel = bits;
   mode.refreshHz = 85;
   if (!os.changeDisplayMode(mode)) {
-    removeUnpackedFiles();
+    releaseAssetsAndRemoveFiles();
     errorBox("Unable To Run In Fullscreen!");
     errorBox("Program Will Now Quit");
     return 0;
@@ -87,7 +94,7 @@ int openWindow(const char* title, int width, int height, int bits) {
 
 void closeWindow() {
   platform::Platform& os = platform::current();
-  removeUnpackedFiles();
+  releaseAssetsAndRemoveFiles();
   os.restoreDisplayMode();
   os.showCursor(true);
   if (renderContext) {

@@ -2,6 +2,7 @@
 // sequence: a file that cannot be read leaves its object empty and the rest still loads.
 #include "assets/catalogue.h"
 
+#include "assets/asset_names.h"
 #include "fx/program_objects.h"
 #include "gfx/gl.h"
 #include "gfx/image_file.h"
@@ -17,10 +18,10 @@ struct SlotEntry {
 // The borders and the end picture are drawn with their black see-through; the background, the
 // strip and the unused "s_p.tga" are drawn as they are.
 const SlotEntry kSlots[] = {
-    {&back01Texture, "back01.tga", 0}, {&endTexture, "s_end.tga", 1},
-    {&leftTexture, "s_left.tga", 1},   {&rightTexture, "s_right.tga", 1},
-    {&topTexture, "s_top.tga", 1},     {&downTexture, "s_down.tga", 1},
-    {&stripTexture, "s_l.tga", 0},     {&spTexture, "s_p.tga", 0},
+    {&back01Texture, assetname::kBackground, 0}, {&endTexture, assetname::kEnd, 1},
+    {&leftTexture, assetname::kFrameLeft, 1},    {&rightTexture, assetname::kFrameRight, 1},
+    {&topTexture, assetname::kFrameTop, 1},      {&downTexture, assetname::kFrameDown, 1},
+    {&stripTexture, assetname::kStrip, 0},       {&spTexture, assetname::kMetal, 0},
 };
 
 // Uploads tightly packed RGB rows: with the default unpack alignment of 4, rows whose byte length
@@ -61,7 +62,7 @@ void loadLight() {
 }
 
 void loadHead() {
-  headMesh.load("ex_glowa_new.3ds");
+  headMesh.load(assetname::kHead);
 }
 
 void loadSlots() {
@@ -87,10 +88,10 @@ void loadScene(Scene3ds& scene, const char* fileName) {
 }
 
 void loadScenes() {
-  loadScene(sceneC00, "c00.3ds");
-  loadScene(sceneC01, "c01.3ds");
-  loadScene(sceneC02, "c02.3ds");
-  loadScene(sceneC05, "c05.3ds");
+  loadScene(sceneC00, assetname::kSceneC00);
+  loadScene(sceneC01, assetname::kSceneC01);
+  loadScene(sceneC02, assetname::kSceneC02);
+  loadScene(sceneC05, assetname::kSceneC05);
 }
 
 void loadSkin() {
@@ -99,7 +100,7 @@ void loadSkin() {
   glGenTextures(1, &name);
   skoraTexture = name;
   glBindTexture(GL_TEXTURE_2D, skoraTexture);
-  image.load("skora.tga");
+  image.load(assetname::kSkin);
   image.swapRedBlue();
   // An unreadable picture has no pixels and no size worth uploading.
   if (image.getPixels() != nullptr) uploadSkinLevel(image);
@@ -114,9 +115,9 @@ void loadAssets() {
   runStep("head", loadHead);
   runStep("slots", loadSlots);
   runStep("particles", configureParticles);
-  runStep("c00", [] { loadScene(sceneC00, "c00.3ds"); });
-  runStep("c01", [] { loadScene(sceneC01, "c01.3ds"); });
-  runStep("c02", [] { loadScene(sceneC02, "c02.3ds"); });
-  runStep("c05", [] { loadScene(sceneC05, "c05.3ds"); });
+  runStep("c00", [] { loadScene(sceneC00, assetname::kSceneC00); });
+  runStep("c01", [] { loadScene(sceneC01, assetname::kSceneC01); });
+  runStep("c02", [] { loadScene(sceneC02, assetname::kSceneC02); });
+  runStep("c05", [] { loadScene(sceneC05, assetname::kSceneC05); });
   runStep("skin", loadSkin);
 }

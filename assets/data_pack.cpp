@@ -9,7 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "fx/program_objects.h"
+#include "assets/asset_names.h"
+#include "gfx/little_endian.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 
@@ -23,7 +24,7 @@ namespace {
 
 constexpr size_t kNameBuffer = 100;  // 99 characters and the NUL
 constexpr size_t kCopyPiece = size_t(1) << 20;
-const char* const kLastEntry = "skora.tga";
+const char* const kLastEntry = assetname::kSkin;
 
 std::string inQuotes(const std::string& name) {
   return "\"" + name + "\"";
@@ -54,7 +55,7 @@ bool readEntrySize(platform::File& pack, const std::string& name, uint32_t& size
     error = "the pack ends inside the entry " + inQuotes(name);
     return false;
   }
-  size = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+  size = loadU32Le(b);
   const int64_t left = pack.size() - pack.position();
   if (left < 0 || int64_t(size) > left) {
     error = "the pack ends inside the entry " + inQuotes(name) + " (" + std::to_string(size) +
@@ -190,7 +191,6 @@ bool unpackDataPack() {
 }
 
 void removeUnpackedFiles() {
-  back01Texture.release();
   // Each name is looked up without regard to letter case; a file that is not there is passed over.
   for (const char* name : unpackedFileNames) platform::deleteFile(name);
 }

@@ -30,6 +30,8 @@ bool listPack(const char* packPath, std::vector<PackEntryInfo>& entries, std::st
 // The program's unpack of "data.dat" into the working directory. On failure it shows the message
 // box and returns false; the caller exits with a non-zero code.
 bool unpackDataPack();
+// Removes the fixed list of loose files. The caller releases the background slot first, while
+// the context it was uploaded in may still be current (see closeWindow).
 void removeUnpackedFiles();
 
 // True when `name` may be written as a loose file on Linux and Windows alike: not empty, under 100

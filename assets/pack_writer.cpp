@@ -1,10 +1,12 @@
 #include "assets/pack_writer.h"
 
+#include "assets/asset_names.h"
 #include "assets/data_pack.h"
+#include "gfx/little_endian.h"
 #include "platform/files.h"
 
 bool writePack(const char* path, const std::vector<PackEntry>& entries, std::string& error) {
-  if (entries.empty() || entries.back().name != "skora.tga") {
+  if (entries.empty() || entries.back().name != assetname::kSkin) {
     error = "the entry \"skora.tga\" must come last";
     return false;
   }
@@ -20,8 +22,9 @@ bool writePack(const char* path, const std::vector<PackEntry>& entries, std::str
     }
     bytes.insert(bytes.end(), e.name.begin(), e.name.end());
     bytes.push_back(0);
-    const uint32_t size = uint32_t(e.content.size());
-    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(size >> (8 * i)));
+    uint8_t sizeField[4];
+    storeU32Le(sizeField, uint32_t(e.content.size()));
+    bytes.insert(bytes.end(), sizeField, sizeField + 4);
     bytes.insert(bytes.end(), e.content.begin(), e.content.end());
   }
   platform::File out = platform::File::create(path);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assets/pack_writer.h"  // PackEntry
+#include "gfx/little_endian.h"
 #include "support/chunk_writer.h"
 #include "support/tga_writer.h"
 
@@ -98,8 +99,8 @@ Bytes sceneBytes(bool withMaterial, bool withLight) {
     w.begin(kMatEntry).stringChunk(kMatName, "stone");
     w.begin(kMatDiffuse).u32(0x00FFFFFF).end();
     w.begin(kMatTexmap).stringChunk(kMatMapname, "skora.tga");
-    w.floatChunk(kMatMapUscale, 2.0f).floatChunk(kMatMapVscale, 4.0f);
-    w.floatChunk(kMatMapUoffset, 0.25f).floatChunk(kMatMapVoffset, 0.0f);
+    w.floatChunk(kMatMapUScale, 2.0f).floatChunk(kMatMapVScale, 4.0f);
+    w.floatChunk(kMatMapUOffset, 0.25f).floatChunk(kMatMapVOffset, 0.0f);
     w.floatChunk(kMatMapAng, 30.0f).end();
     w.begin(kMatBumpmap).stringChunk(kMatMapname, "bump.tga").end();
     w.end();
@@ -110,7 +111,8 @@ Bytes sceneBytes(bool withMaterial, bool withLight) {
   w.begin(kMeshMatrix).raw(Bytes(48, 0)).end();
   w.beginFaces({{0, 1, 2, 7}, {2, 1, 3, 7}}).matGroup("stone", {0, 1}).end();
   w.end().end();
-  if (withLight) w.begin(kNamedObject).str("lamp").begin(kLight).f32(1).f32(2).f32(3).end().end();
+  if (withLight)
+    w.begin(kNamedObject).str("lamp").begin(kDirectLight).f32(1).f32(2).f32(3).end().end();
   return w.finish();
 }
 
@@ -121,7 +123,7 @@ std::vector<std::pair<std::string, Bytes>> sceneSeeds() {
   ChunkWriter zeroLength, shortLength, early, twice, bigCounts;
   zeroLength.begin(kMain).header(0x1234, 0).u32(0);
   shortLength.begin(kMain).header(0x1234, 5).points({{1, 2, 3}});
-  early.begin(kMain).points({{1, 2, 3}}).floatChunk(kMatMapUscale, 3.0f).stringChunk(kMatName, "x");
+  early.begin(kMain).points({{1, 2, 3}}).floatChunk(kMatMapUScale, 3.0f).stringChunk(kMatName, "x");
   twice.begin(kMain).begin(kMatEntry).stringChunk(kMatName, "m").end();
   twice.begin(kMatEntry).stringChunk(kMatName, "m").begin(kMatTexmap).end().end();
   twice.begin(kNamedObject)
@@ -148,8 +150,9 @@ Bytes packBytes(const std::vector<PackEntry>& entries) {
   for (const PackEntry& e : entries) {
     out.insert(out.end(), e.name.begin(), e.name.end());
     out.push_back(0);
-    const uint32_t n = uint32_t(e.content.size());
-    append(out, {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)});
+    uint8_t size[4];
+    storeU32Le(size, uint32_t(e.content.size()));
+    append(out, {size[0], size[1], size[2], size[3]});
     append(out, e.content);
   }
   return out;

@@ -2,7 +2,6 @@
 
 FlashOverlay flash;
 ParticleSystem particles;
-FrameTimer frameTimer;
 Scene3ds sceneC00;
 Scene3ds sceneC01;
 Scene3ds sceneC02;

@@ -1,11 +1,12 @@
-// The objects that live for the whole program, filled once by the asset catalogue at start-up.
-// They are defined in one place (program_objects.cpp) so that they are constructed in this order
-// and destroyed in the reverse one.
+// The objects that live for the whole program, filled once by the asset catalogue at start-up and
+// drawn by the scenes. They are defined in one place (program_objects.cpp) so that they are
+// constructed in this order and destroyed in the reverse one. The frame timer, third in the
+// start-up order, belongs to the program's loop (app/frame_timer.h): its construction only reads
+// the counter frequency and it has no destructor, so where it is defined changes nothing.
 #pragma once
 
 #include <cstdint>
 
-#include "app/frame_timer.h"
 #include "fx/flash.h"
 #include "fx/particles.h"
 #include "gfx/head_mesh.h"
@@ -14,7 +15,6 @@
 
 extern FlashOverlay flash;
 extern ParticleSystem particles;
-extern FrameTimer frameTimer;
 extern Scene3ds sceneC00;
 extern Scene3ds sceneC01;
 extern Scene3ds sceneC02;

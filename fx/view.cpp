@@ -12,8 +12,6 @@ uint16_t stripOffset = 0;
 
 namespace {
 
-constexpr uint32_t kHeadDragVertex = 1084;
-
 void drawBorders() {
   leftTexture.draw(0, 0);
   rightTexture.draw(779, 0);

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// The head vertex that scenes 1 and 2 drag downwards; the generator sculpts it onto the chin.
+constexpr uint32_t kHeadDragVertex = 1084;
+
 // While non-zero the overlay also draws the six scrolling strips; scene 4 sets it, nothing clears
 // it.
 extern int32_t stripsEnabled;

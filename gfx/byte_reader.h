@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "gfx/little_endian.h"
+
 class ByteReader {
  public:
   ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
@@ -20,19 +22,19 @@ class ByteReader {
   bool readU16(uint16_t& v) {
     uint8_t b[2];
     if (!readRaw(b, 2)) return false;
-    v = uint16_t(b[0] | (b[1] << 8));
+    v = loadU16Le(b);
     return true;
   }
   bool readU32(uint32_t& v) {
     uint8_t b[4];
     if (!readRaw(b, 4)) return false;
-    v = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+    v = loadU32Le(b);
     return true;
   }
   bool readF32(float& v) {
-    uint32_t bits;
-    if (!readU32(bits)) return false;
-    std::memcpy(&v, &bits, 4);
+    uint8_t b[4];
+    if (!readRaw(b, 4)) return false;
+    v = loadF32Le(b);
     return true;
   }
   bool readBytes(void* out, size_t n) { return readRaw(out, n); }

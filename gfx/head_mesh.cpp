@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "gfx/byte_reader.h"
+#include "gfx/load_failure.h"
 #include "platform/files.h"
 
 void HeadVertex::addNeighbour(uint16_t index, float restLength) {
@@ -37,11 +38,15 @@ void HeadMesh::clear() {
 
 bool HeadMesh::load(const char* fileName) {
   std::vector<uint8_t> bytes;
-  if (!platform::readWholeFile(fileName, bytes)) {
+  bool ok = false;
+  if (platform::readWholeFile(fileName, bytes)) {
+    ok = parse(bytes.data(), bytes.size());
+  } else {
     clear();
-    return false;
+    failure_ = "cannot read the file";
   }
-  return parse(bytes.data(), bytes.size());
+  if (!ok) reportLoadFailure(fileName, failure_);
+  return ok;
 }
 
 namespace {
@@ -55,10 +60,22 @@ bool readVertices(ByteReader& in, std::vector<HeadVertex>& vertices) {
   return true;
 }
 
-bool readFaces(ByteReader& in, std::vector<HeadFace>& faces, uint16_t vertexCount) {
-  for (HeadFace& f : faces) {
-    if (!in.readU16(f.a) || !in.readU16(f.b) || !in.readU16(f.c)) return false;
-    if (f.a >= vertexCount || f.b >= vertexCount || f.c >= vertexCount) return false;
+bool readFaces(ByteReader& in, std::vector<HeadFace>& faces, uint16_t vertexCount,
+               std::string& why) {
+  for (size_t i = 0; i < faces.size(); ++i) {
+    HeadFace& f = faces[i];
+    if (!in.readU16(f.a) || !in.readU16(f.b) || !in.readU16(f.c)) {
+      why = "ends inside the " + std::to_string(faces.size()) + " faces (at face " +
+            std::to_string(i) + ")";
+      return false;
+    }
+    for (const uint16_t corner : {f.a, f.b, f.c}) {
+      if (corner >= vertexCount) {
+        why = "face " + std::to_string(i) + " names vertex " + std::to_string(corner) +
+              ", at or above the vertex count " + std::to_string(vertexCount);
+        return false;
+      }
+    }
   }
   return true;
 }
@@ -67,14 +84,24 @@ bool readFaces(ByteReader& in, std::vector<HeadFace>& faces, uint16_t vertexCoun
 
 bool HeadMesh::parse(const uint8_t* data, size_t size) {
   clear();
-  if (!data) return false;
-  ByteReader in(data, size);
+  ByteReader in(data, data ? size : 0);
   uint16_t n = 0, m = 0;
-  if (!in.readU16(n)) return false;
+  if (!in.readU16(n)) {
+    failure_ = "ends inside the vertex count";
+    return false;
+  }
   std::vector<HeadVertex> newVertices(n);
-  if (!readVertices(in, newVertices) || !in.readU16(m)) return false;
+  if (!readVertices(in, newVertices)) {
+    failure_ = "ends inside the " + std::to_string(n) + " vertices";
+    return false;
+  }
+  if (!in.readU16(m)) {
+    failure_ = "ends inside the face count";
+    return false;
+  }
   std::vector<HeadFace> newFaces(m);
-  if (!readFaces(in, newFaces, n)) return false;
+  if (!readFaces(in, newFaces, n, failure_)) return false;
+  failure_.clear();
   // Anything after the last face is not part of the mesh.
   vertices = std::move(newVertices);
   faces = std::move(newFaces);

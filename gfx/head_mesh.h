@@ -1,10 +1,11 @@
 // The head: a mesh of its own simple file format ("ex_glowa_new.3ds", not a 3DS chunk file) with a
-// list of neighbours per vertex and their rest lengths. The deformation (poke) and the flat-shaded
-// drawing live in fx/head_deform.cpp.
+// list of neighbours per vertex and their rest lengths. Reading and the neighbour lists are in
+// head_mesh.cpp, the deformation (poke) and the flat-shaded drawing in head_deform.cpp.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "gfx/vec3.h"
@@ -43,9 +44,12 @@ class HeadMesh {
   HeadMesh& operator=(const HeadMesh&) = delete;
 
   // Reads the file and builds the neighbour lists. A missing file, one that ends early, or a face
-  // index at or above the vertex count leaves the mesh empty (false).
+  // index at or above the vertex count leaves the mesh empty (false), and the reason goes to stderr
+  // with the file's name.
   bool load(const char* fileName);
   bool parse(const uint8_t* data, size_t size);
+  // Why the last load or parse refused its input; empty after one that succeeded.
+  const std::string& failure() const { return failure_; }
   void buildNeighbours();
   void clear();
 
@@ -59,4 +63,7 @@ class HeadMesh {
   uint16_t vertexCount = 0;
   std::vector<HeadFace> faces;
   std::vector<HeadVertex> vertices;
+
+ private:
+  std::string failure_;
 };

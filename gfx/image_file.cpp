@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "gfx/byte_reader.h"
+#include "gfx/load_failure.h"
 #include "platform/files.h"
 
 namespace {
@@ -24,8 +25,9 @@ struct PictureHeader {
   uint64_t pixelBytes = 0;
 };
 
-// The first kHeaderBytes bytes of a file; false for a picture this reader does not take.
-bool readHeader(const uint8_t* data, PictureHeader& header) {
+// The first kHeaderBytes bytes of a file; false, with the reason, for a picture this reader does
+// not take.
+bool readHeader(const uint8_t* data, PictureHeader& header, std::string& why) {
   ByteReader in(data, kHeaderBytes);
   uint8_t idLength = 0, colourMapType = 0, descriptor = 0;
   in.readU8(idLength);
@@ -38,41 +40,96 @@ bool readHeader(const uint8_t* data, PictureHeader& header) {
   in.readU8(descriptor);  // origin bits are not interpreted: rows stay in file order
   // The pixels are always taken from byte 18, so an image ID or a colour map would be read as
   // pixels; refuse them rather than show garbage.
-  if (idLength != 0 || colourMapType != 0) return false;
-  if (header.type != kUncompressedTrueColour || header.depth != kOnlyDepth) return false;
+  if (idLength != 0) {
+    why = "has an image ID (length " + std::to_string(idLength) + "), which is not read";
+    return false;
+  }
+  if (colourMapType != 0) {
+    why = "has a colour map, which is not read";
+    return false;
+  }
+  if (header.type != kUncompressedTrueColour) {
+    why = "image type " + std::to_string(header.type) + "; only 2 (uncompressed) is read";
+    return false;
+  }
+  if (header.depth != kOnlyDepth) {
+    why = "depth " + std::to_string(header.depth) + " bits; only 24 is read";
+    return false;
+  }
   header.pixelBytes = uint64_t(header.width) * header.height * header.depth / 8;
-  return header.pixelBytes <= uint64_t(INT32_MAX);
+  if (header.pixelBytes > uint64_t(INT32_MAX)) {
+    why = "the pixel data would take " + std::to_string(header.pixelBytes) + " bytes";
+    return false;
+  }
+  return true;
 }
+
+std::string shortOfPixels(uint64_t need, uint64_t have) {
+  return "the pixel data needs " + std::to_string(need) + " bytes, the file has " +
+         std::to_string(have);
+}
+
+const char* const kShorterThanHeader = "shorter than the 18-byte TGA header";
 
 }  // namespace
 
 bool ImageFile::load(const char* fileName) {
+  if (!readFile(fileName)) {
+    reportLoadFailure(fileName, failure_);
+    return false;
+  }
+  return true;
+}
+
+bool ImageFile::readFile(const char* fileName) {
   // The pixels go straight into their own buffer: reading the whole file first would copy every
   // byte once more.
   platform::File file = platform::File::openRead(fileName);
+  if (!file.isOpen()) {
+    failure_ = "cannot read the file";
+    return false;
+  }
   uint8_t headerBytes[kHeaderBytes];
   PictureHeader header;
-  if (!file.isOpen() || file.read(headerBytes, kHeaderBytes) != kHeaderBytes ||
-      !readHeader(headerBytes, header))
+  if (file.read(headerBytes, kHeaderBytes) != kHeaderBytes) {
+    failure_ = kShorterThanHeader;
     return false;
+  }
+  if (!readHeader(headerBytes, header, failure_)) return false;
   const int64_t fileBytes = file.size();
-  if (fileBytes < 0 || header.pixelBytes > uint64_t(fileBytes) - kHeaderBytes) return false;
-  std::vector<uint8_t> read(size_t(header.pixelBytes));
-  if (file.read(read.data(), read.size()) != read.size()) return false;
+  if (fileBytes < 0 || header.pixelBytes > uint64_t(fileBytes) - kHeaderBytes) {
+    failure_ = shortOfPixels(header.pixelBytes,
+                             uint64_t(std::max<int64_t>(fileBytes, kHeaderBytes)) - kHeaderBytes);
+    return false;
+  }
+  std::vector<uint8_t> buffer(size_t(header.pixelBytes));
+  if (file.read(buffer.data(), buffer.size()) != buffer.size()) {
+    failure_ = "cannot read the pixel data";
+    return false;
+  }
+  failure_.clear();
 
   width = header.width;
   height = header.height;
   bitsPerPixel = header.depth;
   imageType = header.type;
-  pixels = std::move(read);
+  pixels = std::move(buffer);
   loaded = true;
   return true;
 }
 
 bool ImageFile::parse(const uint8_t* data, size_t size) {
   PictureHeader header;
-  if (!data || size < kHeaderBytes || !readHeader(data, header)) return false;
-  if (header.pixelBytes > size - kHeaderBytes) return false;
+  if (!data || size < kHeaderBytes) {
+    failure_ = kShorterThanHeader;
+    return false;
+  }
+  if (!readHeader(data, header, failure_)) return false;
+  if (header.pixelBytes > size - kHeaderBytes) {
+    failure_ = shortOfPixels(header.pixelBytes, size - kHeaderBytes);
+    return false;
+  }
+  failure_.clear();
 
   width = header.width;
   height = header.height;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class ImageFile {
@@ -15,7 +16,7 @@ class ImageFile {
   ImageFile& operator=(const ImageFile&) = delete;
 
   // Reads the file. False, with the reader unchanged, when it cannot be opened or is not a picture
-  // this reader takes (see parse).
+  // this reader takes (see parse); the reason then goes to stderr with the file's name.
   bool load(const char* fileName);
   // The same from bytes in memory. Accepts image type 2, depth 24, no image ID, no colour map, and
   // exactly enough bytes for the pixels (more is fine); anything else returns false and changes
@@ -34,12 +35,17 @@ class ImageFile {
   uint8_t* getPixels() { return pixels.empty() ? nullptr : pixels.data(); }
   size_t getPixelBytes() const { return pixels.size(); }
   bool hasPixels() const { return loaded; }
+  // Why the last load or parse refused its input; empty after one that succeeded.
+  const std::string& failure() const { return failure_; }
 
  private:
+  bool readFile(const char* fileName);  // load without the report
+
   uint16_t width = 0;
   uint16_t height = 0;
   uint8_t bitsPerPixel = 0;
   uint8_t imageType = 0;
   std::vector<uint8_t> pixels;
   bool loaded = false;  // a zero-sized picture loads with an empty buffer
+  std::string failure_;
 };

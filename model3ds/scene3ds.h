@@ -82,11 +82,15 @@ class Scene3ds {
   Scene3ds& operator=(const Scene3ds&) = delete;
 
   // Opens, reads (format 1 is the 3DS chunk reader, the only one), resolves materials, uploads
-  // textures and prepares every object. 0 when the file cannot be opened, 1 otherwise.
+  // textures and prepares every object. 0 when the file cannot be opened, 1 otherwise. A file
+  // refused or read only in part has its reason written to stderr with its name.
   int load(const char* path, uint8_t format);
   // Reads the chunk stream from the start of a file's bytes: 0 when it does not begin with
-  // M3DMAGIC (nothing read), 1 otherwise.
+  // M3DMAGIC (nothing read), 1 otherwise, also when the read stopped before the end.
   int readChunks(ByteReader& reader);
+  // Why the last load or readChunks refused the file or stopped before its end; empty when the
+  // whole file was read.
+  const std::string& failure() const { return failure_; }
   void resolveMaterials();
   // Objects first, then materials: no object outlives the material it refers to.
   void clear();
@@ -94,6 +98,9 @@ class Scene3ds {
 
   ElementList<Object3ds> objects;
   ElementList<Material3ds> materials;
+
+ private:
+  std::string failure_;
 };
 
 // Reads one NUL-terminated string of at most 99 characters (the excess is dropped); the end of the

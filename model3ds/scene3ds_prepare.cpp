@@ -6,6 +6,7 @@
 
 #include "gfx/gl.h"
 #include "gfx/image_file.h"
+#include "gfx/load_failure.h"
 #include "model3ds/scene3ds.h"
 #include "platform/files.h"
 
@@ -71,11 +72,17 @@ void emitCorner(const Object3ds& object, const Vertex3ds& vertex) {
 
 int Scene3ds::load(const char* path, uint8_t format) {
   std::vector<uint8_t> bytes;
-  if (!platform::readWholeFile(path, bytes)) return 0;
+  if (!platform::readWholeFile(path, bytes)) {
+    failure_ = "cannot read the file";
+    reportLoadFailure(path, failure_);
+    return 0;
+  }
+  failure_.clear();
   if (format == 1) {
     ByteReader reader(bytes.data(), bytes.size());
     readChunks(reader);
   }
+  if (!failure_.empty()) reportLoadFailure(path, failure_);
   resolveMaterials();
   // Kept afterwards: later relative names of the process resolve there too.
   enterSceneDirectory(path);

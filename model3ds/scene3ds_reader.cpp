@@ -5,28 +5,14 @@
 #include <cstring>
 
 #include "gfx/gl.h"
+#include "gfx/little_endian.h"
+#include "model3ds/chunk_ids.h"
 #include "model3ds/scene3ds.h"
 #include "platform/platform.h"
 
 namespace {
 
-constexpr uint16_t kM3dMagic = 0x4D4D;
-constexpr uint16_t kMdata = 0x3D3D;
-constexpr uint16_t kNamedObject = 0x4000;
-constexpr uint16_t kNTriObject = 0x4100;
-constexpr uint16_t kPointArray = 0x4110;
-constexpr uint16_t kFaceArray = 0x4120;
-constexpr uint16_t kMshMatGroup = 0x4130;
-constexpr uint16_t kTexVerts = 0x4140;
-constexpr uint16_t kMatEntry = 0xAFFF;
-constexpr uint16_t kMatName = 0xA000;
-constexpr uint16_t kMatTexmap = 0xA200;
-constexpr uint16_t kMatMapname = 0xA300;
-constexpr uint16_t kMatMapUscale = 0xA354;
-constexpr uint16_t kMatMapVscale = 0xA356;
-constexpr uint16_t kMatMapUoffset = 0xA358;
-constexpr uint16_t kMatMapVoffset = 0xA35A;
-constexpr uint16_t kMatMapAng = 0xA35C;
+using namespace chunk3ds;
 
 constexpr size_t kChunkHeaderSize = 6;
 constexpr size_t kMaxStringLength = 99;
@@ -42,22 +28,27 @@ struct ReadState {
   TextureMap3ds* textureMap = nullptr;
 };
 
-uint16_t loadU16(const uint8_t* p) {
-  return uint16_t(p[0] | (p[1] << 8));
+std::string chunkAt(uint16_t id, size_t start) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string hex = "0x";
+  for (int shift = 12; shift >= 0; shift -= 4) hex.push_back(kHex[(id >> shift) & 15]);
+  return "chunk " + hex + " at byte " + std::to_string(start);
 }
 
-float loadF32(const uint8_t* p) {
-  const uint32_t bits =
-      uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
-}
-
-// Moves to the end of a chunk whose header has just been read. False, and the read ends, when the
-// length would move backwards (no progress) or past the end of the data.
-bool skipChunk(ByteReader& reader, size_t chunkStart, uint32_t length) {
-  if (length < kChunkHeaderSize || length > reader.size() - chunkStart) return false;
+// Moves to the end of a chunk whose header has just been read. False, with the reason, and the
+// read ends, when the length would move backwards (no progress) or past the end of the data.
+bool skipChunk(ByteReader& reader, size_t chunkStart, uint16_t id, uint32_t length,
+               std::string& why) {
+  if (length < kChunkHeaderSize) {
+    why = chunkAt(id, chunkStart) + " has length " + std::to_string(length) +
+          ", less than its own header";
+    return false;
+  }
+  if (length > reader.size() - chunkStart) {
+    why = chunkAt(id, chunkStart) + " has length " + std::to_string(length) + ", but only " +
+          std::to_string(reader.size() - chunkStart) + " bytes are left";
+    return false;
+  }
   return reader.skip(int64_t(length) - int64_t(kChunkHeaderSize));
 }
 
@@ -70,7 +61,7 @@ bool readPointArray(ByteReader& reader, Object3ds& object) {
   std::vector<Vertex3ds> vertices(available);
   const uint8_t* p = reader.current();
   for (Vertex3ds& vertex : vertices) {
-    vertex.position.set(loadF32(p), loadF32(p + 8), -loadF32(p + 4));
+    vertex.position.set(loadF32Le(p), loadF32Le(p + 8), -loadF32Le(p + 4));
     p += kPointSize;
   }
   reader.skip(int64_t(available * kPointSize));
@@ -88,10 +79,10 @@ bool readFaceArray(ByteReader& reader, Object3ds& object) {
   std::vector<Face3ds> faces(available);
   const uint8_t* p = reader.current();
   for (Face3ds& face : faces) {
-    face.a = loadU16(p);
-    face.b = loadU16(p + 2);
-    face.c = loadU16(p + 4);
-    face.flags = loadU16(p + 6);
+    face.a = loadU16Le(p);
+    face.b = loadU16Le(p + 2);
+    face.c = loadU16Le(p + 4);
+    face.flags = loadU16Le(p + 6);
     p += kFaceSize;
   }
   reader.skip(int64_t(available * kFaceSize));
@@ -114,7 +105,7 @@ bool readTexVerts(ByteReader& reader, Object3ds& object) {
   const size_t available = std::min(wanted, reader.remaining() / kTexCoordSize);
   const uint8_t* p = reader.current();
   for (size_t i = 0; i < available; ++i) {
-    object.vertices[i].texCoord = {loadF32(p), loadF32(p + 4)};
+    object.vertices[i].texCoord = {loadF32Le(p), loadF32Le(p + 4)};
     p += kTexCoordSize;
   }
   reader.skip(int64_t(available * kTexCoordSize));
@@ -138,13 +129,13 @@ bool readTextureMapChunk(uint16_t id, ByteReader& reader, TextureMap3ds& map) {
     case kMatMapname:
       map.fileName = readChunkString(reader);
       return true;
-    case kMatMapUscale:
+    case kMatMapUScale:
       return reader.readF32(map.uScale);
-    case kMatMapVscale:
+    case kMatMapVScale:
       return reader.readF32(map.vScale);
-    case kMatMapUoffset:
+    case kMatMapUOffset:
       return reader.readF32(map.uOffset);
-    case kMatMapVoffset:
+    case kMatMapVOffset:
       return reader.readF32(map.vOffset);
     default:
       return reader.readF32(map.angle);
@@ -157,23 +148,32 @@ bool readObjectChunk(uint16_t id, ByteReader& reader, Object3ds& object) {
       return readPointArray(reader, object);
     case kFaceArray:
       return readFaceArray(reader, object);
-    case kMshMatGroup:
+    case kMatGroup:
       return readMaterialGroup(reader, object);
     default:
       return readTexVerts(reader, object);
   }
 }
 
-// Reads one chunk header and what the id calls for. False ends the read: the data ran out or a
-// length cannot be followed.
-bool readChunk(Scene3ds& scene, ByteReader& reader, ReadState& state) {
+// Reads one chunk header and what the id calls for. False ends the read: at the end of the data
+// (`why` stays empty), or with the reason when the data ran out inside a chunk or a length cannot
+// be followed.
+bool readChunk(Scene3ds& scene, ByteReader& reader, ReadState& state, std::string& why) {
   const size_t start = reader.position();
-  uint16_t id;
+  if (reader.atEnd()) return false;
+  uint16_t id = 0;
   uint32_t length;
-  if (!reader.readU16(id) || !reader.readU32(length)) return false;
+  if (!reader.readU16(id) || !reader.readU32(length)) {
+    why = "the file ends inside the chunk header at byte " + std::to_string(start);
+    return false;
+  }
+  const auto cutShort = [&](bool read) {
+    if (!read) why = "the file ends inside the " + chunkAt(id, start);
+    return read;
+  };
   switch (id) {
     case kMdata:
-    case kNTriObject:
+    case kTriObject:
       return true;
     case kNamedObject:
       state.object = scene.objects.add();
@@ -181,39 +181,46 @@ bool readChunk(Scene3ds& scene, ByteReader& reader, ReadState& state) {
       return true;
     case kPointArray:
     case kFaceArray:
-    case kMshMatGroup:
+    case kMatGroup:
     case kTexVerts:
-      if (!state.object) return skipChunk(reader, start, length);
-      return readObjectChunk(id, reader, *state.object);
+      if (!state.object) return skipChunk(reader, start, id, length, why);
+      return cutShort(readObjectChunk(id, reader, *state.object));
     case kMatEntry:
       state.material = scene.materials.add();
       return true;
     case kMatName:
     case kMatTexmap:
-      if (!state.material) return skipChunk(reader, start, length);
-      return readMaterialChunk(id, reader, state);
+      if (!state.material) return skipChunk(reader, start, id, length, why);
+      return cutShort(readMaterialChunk(id, reader, state));
     case kMatMapname:
-    case kMatMapUscale:
-    case kMatMapVscale:
-    case kMatMapUoffset:
-    case kMatMapVoffset:
+    case kMatMapUScale:
+    case kMatMapVScale:
+    case kMatMapUOffset:
+    case kMatMapVOffset:
     case kMatMapAng:
-      if (!state.textureMap) return skipChunk(reader, start, length);
-      return readTextureMapChunk(id, reader, *state.textureMap);
+      if (!state.textureMap) return skipChunk(reader, start, id, length, why);
+      return cutShort(readTextureMapChunk(id, reader, *state.textureMap));
     default:
-      return skipChunk(reader, start, length);
+      return skipChunk(reader, start, id, length, why);
   }
 }
 
 }  // namespace
 
 int Scene3ds::readChunks(ByteReader& reader) {
+  failure_.clear();
   uint16_t magic;
-  if (!reader.readU16(magic) || magic != kM3dMagic) return 0;
+  if (!reader.readU16(magic) || magic != kMain) {
+    failure_ = "not a 3DS file (no M3DMAGIC chunk 0x4D4D)";
+    return 0;
+  }
   // The main chunk's length is never used: chunks after its end are read all the same.
-  if (!reader.skip(4)) return 1;
+  if (!reader.skip(4)) {
+    failure_ = "the file ends inside the main chunk's header";
+    return 1;
+  }
   ReadState state;
-  while (readChunk(*this, reader, state)) {
+  while (readChunk(*this, reader, state, failure_)) {
   }
   return 1;
 }

@@ -73,10 +73,13 @@ int inspect(const char* path) {
   Scene3ds scene;
   ByteReader reader(bytes.data(), bytes.size());
   if (!scene.readChunks(reader)) {
-    std::fprintf(stderr,
-                 "demotool inspect 3ds: '%s' is not a 3DS file (no M3DMAGIC chunk 0x4D4D)\n", path);
+    std::fprintf(stderr, "demotool inspect 3ds: '%s': %s\n", path, scene.failure().c_str());
     return 1;
   }
+  // What was read before the stop is a scene all the same, as the presentation would show it.
+  if (!scene.failure().empty())
+    std::fprintf(stderr, "demotool inspect 3ds: '%s' read in part: %s\n", path,
+                 scene.failure().c_str());
   scene.resolveMaterials();
   Json out = Json::object();
   out["objects"] = Json::array();

@@ -48,28 +48,10 @@ std::string sha256Hex(const uint8_t* data, size_t size) {
   return out;
 }
 
-uint32_t u16At(const std::vector<uint8_t>& b, size_t at) {
-  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8);
-}
-
-// Why the picture reader refused these bytes, in the order it checks them.
-std::string tgaRefusal(const std::vector<uint8_t>& b) {
-  if (b.size() < 18) return "shorter than the 18-byte TGA header";
-  if (b[0] != 0) return "has an image ID (length " + std::to_string(b[0]) + "), which is not read";
-  if (b[1] != 0) return "has a colour map, which is not read";
-  if (b[2] != 2) return "image type " + std::to_string(b[2]) + "; only 2 (uncompressed) is read";
-  if (b[16] != 24) return "depth " + std::to_string(b[16]) + " bits; only 24 is read";
-  const uint64_t need = uint64_t(u16At(b, 12)) * u16At(b, 14) * 3;
-  return "the pixel data needs " + std::to_string(need) + " bytes, the file has " +
-         std::to_string(b.size() - 18);
-}
-
-int inspectTga(const char* path) {
-  std::vector<uint8_t> bytes;
-  if (!platform::readWholeFile(path, bytes)) return fail("tga", std::string("cannot read ") + path);
+int inspectTga(const char* path, const std::vector<uint8_t>& bytes) {
   ImageFile image;
   if (!image.parse(bytes.data(), bytes.size()))
-    return fail("tga", std::string(path) + ": " + tgaRefusal(bytes));
+    return fail("tga", std::string(path) + ": " + image.failure());
   Json out = Json::object();
   out["width"] = image.getWidth();
   out["height"] = image.getHeight();
@@ -80,26 +62,6 @@ int inspectTga(const char* path) {
   return 0;
 }
 
-// Why the head mesh reader refused these bytes.
-std::string headRefusal(const std::vector<uint8_t>& b) {
-  if (b.size() < 2) return "ends inside the vertex count";
-  const uint64_t n = u16At(b, 0);
-  const uint64_t faceCountAt = 2 + 20 * n;
-  if (b.size() < faceCountAt + 2)
-    return "ends inside the " + std::to_string(n) + " vertices or the face count";
-  const uint64_t m = u16At(b, faceCountAt);
-  if (b.size() < faceCountAt + 2 + 6 * m)
-    return "ends inside the " + std::to_string(m) + " faces (needs " +
-           std::to_string(faceCountAt + 2 + 6 * m) + " bytes, has " + std::to_string(b.size()) +
-           ")";
-  for (uint64_t f = 0; f < m; ++f)
-    for (uint64_t k = 0; k < 3; ++k)
-      if (u16At(b, faceCountAt + 2 + 6 * f + 2 * k) >= n)
-        return "face " + std::to_string(f) + " names a vertex at or above the vertex count " +
-               std::to_string(n);
-  return "is not a head mesh";
-}
-
 Json neighbourJson(const HeadVertex& v) {
   Json list = Json::array();
   for (const HeadNeighbour* n = v.neighbours; n; n = n->next)
@@ -107,13 +69,10 @@ Json neighbourJson(const HeadVertex& v) {
   return list;
 }
 
-int inspectHead(const char* path) {
-  std::vector<uint8_t> bytes;
-  if (!platform::readWholeFile(path, bytes))
-    return fail("head", std::string("cannot read ") + path);
+int inspectHead(const char* path, const std::vector<uint8_t>& bytes) {
   HeadMesh mesh;
   if (!mesh.parse(bytes.data(), bytes.size()))
-    return fail("head", std::string(path) + ": " + headRefusal(bytes));
+    return fail("head", std::string(path) + ": " + mesh.failure());
   Json positions = Json::array(), uv = Json::array(), faces = Json::array();
   Json neighbours = Json::array();
   for (const HeadVertex& v : mesh.vertices) {
@@ -148,11 +107,16 @@ int runInspectCommand(int argc, char** argv) {
   }
   const std::string kind = argv[1];
   try {
-    if (kind == "tga") return inspectTga(argv[2]);
-    if (kind == "head") return inspectHead(argv[2]);
     if (kind == "3ds") return inspect3ds(argv[2]);
+    if (kind != "tga" && kind != "head")
+      return fail(kind.c_str(), "unknown kind (expects tga, head or 3ds)");
+    // The bytes as read go to the reader, which says why it refuses them; its own load would also
+    // write the presentation's report line.
+    std::vector<uint8_t> bytes;
+    if (!platform::readWholeFile(argv[2], bytes))
+      return fail(kind.c_str(), std::string("cannot read ") + argv[2]);
+    return kind == "tga" ? inspectTga(argv[2], bytes) : inspectHead(argv[2], bytes);
   } catch (const std::exception& e) {
     return fail(kind.c_str(), e.what());
   }
-  return fail(kind.c_str(), "unknown kind (expects tga, head or 3ds)");
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_names.h"
 #include "assets/data_pack.h"
 #include "assets/pack_writer.h"
 #include "tools/commands.h"
@@ -97,7 +98,7 @@ bool gatherInputs(const fs::path& output, int argc, char** argv, std::vector<fs:
 // Sorted by name, "skora.tga" last: the unpacker stops there.
 bool orderEntries(std::vector<PackEntry>& entries, std::string& error) {
   std::sort(entries.begin(), entries.end(), [](const PackEntry& a, const PackEntry& b) {
-    const bool aLast = a.name == "skora.tga", bLast = b.name == "skora.tga";
+    const bool aLast = a.name == assetname::kSkin, bLast = b.name == assetname::kSkin;
     return aLast != bLast ? bLast : a.name < b.name;
   });
   for (size_t i = 1; i < entries.size(); ++i) {
@@ -106,7 +107,7 @@ bool orderEntries(std::vector<PackEntry>& entries, std::string& error) {
       return false;
     }
   }
-  if (entries.empty() || entries.back().name != "skora.tga") {
+  if (entries.empty() || entries.back().name != assetname::kSkin) {
     error = "no input is named \"skora.tga\", which every pack must end with";
     return false;
   }

@@ -33,8 +33,6 @@ const char* const kUsage =
     "                 had run that long first: near 4294967295 its 32-bit milliseconds wrap\n"
     "                 during the run (default 0)\n";
 
-constexpr uint32_t kHeadVertex = 1084;
-
 struct TraceOptions {
   std::string pack;
   uint32_t fps = 60;
@@ -115,8 +113,8 @@ nlohmann::ordered_json frameRecord(size_t frame) {
   j["stripOffset"] = stripOffset;
   j["particles"] = particles.count;
   j["emitter"] = vec3(particles.position);
-  if (headMesh.vertexCount > kHeadVertex && headMesh.vertices.size() > kHeadVertex)
-    j["head"] = vec3(headMesh.vertices[kHeadVertex].position);
+  if (headMesh.vertexCount > kHeadDragVertex && headMesh.vertices.size() > kHeadDragVertex)
+    j["head"] = vec3(headMesh.vertices[kHeadDragVertex].position);
   else
     j["head"] = nullptr;
   j["value"] = sceneValue(scene);

@@ -111,9 +111,14 @@ TEST_F(Catalogue, LoadsTheHeadAndTheFourScenesAndToleratesMissingScenes) {
   unloadCatalogue();
 
   // Without the 3DS files the scenes stay empty and everything after them still loads.
+  // Each missing file is named once on stderr with the reader's reason.
   for (const char* name : {"c00.3ds", "c01.3ds", "c02.3ds", "c05.3ds"})
     std::remove(dir.file(name).c_str());
+  ::testing::internal::CaptureStderr();
   loadAssets();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "c00.3ds: cannot read the file\nc01.3ds: cannot read the file\n"
+            "c02.3ds: cannot read the file\nc05.3ds: cannot read the file\n");
   for (Scene3ds* scene : {&sceneC00, &sceneC01, &sceneC02, &sceneC05})
     EXPECT_EQ(scene->objects.count, 0);
   EXPECT_NE(skoraTexture, 0u);

@@ -44,11 +44,17 @@ TEST_F(LoadingScreenTest, ShowsTheWholePictureUprightInItsColours) {
   EXPECT_EQ(gl.pixel(799, 0).g, 0) << "the whole window, bands included";
 }
 
+// Start-up goes on without the picture, saying on stderr why it was not shown.
 TEST_F(LoadingScreenTest, SkipsAPictureOfAnotherSizeOrNoneAtAll) {
+  ::testing::internal::CaptureStderr();
   showLoadingScreen();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "loading.tga: cannot read the file\n");
   EXPECT_EQ(gl.pixel(400, 300).g, 255);
   writeTga(dir.file("loading.tga"), 640, 480, solidPixels(640, 480, {0, 0, 200}));
+  ::testing::internal::CaptureStderr();
   showLoadingScreen();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "loading.tga: is 640x480; the loading screen shows only 800x600 pictures of 24 bits\n");
   EXPECT_EQ(gl.pixel(400, 300).g, 255);
   EXPECT_EQ(gl.pixel(10, 10).g, 255);
 }

@@ -6,19 +6,20 @@
 
 #include "fx/program_objects.h"
 #include "gfx/gl.h"
+#include "gfx/little_endian.h"
 #include "support/chunk_writer.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 void putU16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
+  out.resize(out.size() + 2);
+  storeU16Le(&out[out.size() - 2], v);
 }
 
 void putF32(std::vector<uint8_t>& out, float v) {
-  const auto* bytes = reinterpret_cast<const uint8_t*>(&v);
-  out.insert(out.end(), bytes, bytes + 4);
+  out.resize(out.size() + 4);
+  storeF32Le(&out[out.size() - 4], v);
 }
 
 // Three vertices, one triangle, in the head's own format, placed outside every scene's view so that

@@ -1,7 +1,7 @@
 // Little-endian chunk writer for tests; lengths of nested chunks are patched when each one closes.
 #include "support/chunk_writer.h"
 
-#include <cstring>
+#include "gfx/little_endian.h"
 
 ChunkWriter& ChunkWriter::begin(uint16_t id) {
   open_.push_back(bytes_.size());
@@ -13,7 +13,7 @@ ChunkWriter& ChunkWriter::end() {
   const size_t start = open_.back();
   open_.pop_back();
   const uint32_t length = uint32_t(bytes_.size() - start);
-  for (int i = 0; i < 4; ++i) bytes_[start + 2 + i] = uint8_t(length >> (8 * i));
+  storeU32Le(&bytes_[start + 2], length);
   return *this;
 }
 
@@ -22,20 +22,21 @@ ChunkWriter& ChunkWriter::header(uint16_t id, uint32_t length) {
 }
 
 ChunkWriter& ChunkWriter::u16(uint16_t v) {
-  bytes_.push_back(uint8_t(v));
-  bytes_.push_back(uint8_t(v >> 8));
+  bytes_.resize(bytes_.size() + 2);
+  storeU16Le(&bytes_[bytes_.size() - 2], v);
   return *this;
 }
 
 ChunkWriter& ChunkWriter::u32(uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes_.push_back(uint8_t(v >> (8 * i)));
+  bytes_.resize(bytes_.size() + 4);
+  storeU32Le(&bytes_[bytes_.size() - 4], v);
   return *this;
 }
 
 ChunkWriter& ChunkWriter::f32(float v) {
-  uint32_t bits;
-  std::memcpy(&bits, &v, 4);
-  return u32(bits);
+  bytes_.resize(bytes_.size() + 4);
+  storeF32Le(&bytes_[bytes_.size() - 4], v);
+  return *this;
 }
 
 ChunkWriter& ChunkWriter::str(const std::string& s) {

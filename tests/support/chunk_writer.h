@@ -6,29 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace chunk3ds {
-constexpr uint16_t kMain = 0x4D4D;
-constexpr uint16_t kMdata = 0x3D3D;
-constexpr uint16_t kNamedObject = 0x4000;
-constexpr uint16_t kTriObject = 0x4100;
-constexpr uint16_t kPointArray = 0x4110;
-constexpr uint16_t kFaceArray = 0x4120;
-constexpr uint16_t kMatGroup = 0x4130;
-constexpr uint16_t kTexVerts = 0x4140;
-constexpr uint16_t kMeshMatrix = 0x4160;
-constexpr uint16_t kLight = 0x4600;
-constexpr uint16_t kMatEntry = 0xAFFF;
-constexpr uint16_t kMatName = 0xA000;
-constexpr uint16_t kMatDiffuse = 0xA020;
-constexpr uint16_t kMatTexmap = 0xA200;
-constexpr uint16_t kMatBumpmap = 0xA230;
-constexpr uint16_t kMatMapname = 0xA300;
-constexpr uint16_t kMatMapUscale = 0xA354;
-constexpr uint16_t kMatMapVscale = 0xA356;
-constexpr uint16_t kMatMapUoffset = 0xA358;
-constexpr uint16_t kMatMapVoffset = 0xA35A;
-constexpr uint16_t kMatMapAng = 0xA35C;
-}  // namespace chunk3ds
+#include "model3ds/chunk_ids.h"
 
 struct Point3 {
   float x, y, z;

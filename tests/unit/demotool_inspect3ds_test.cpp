@@ -44,7 +44,7 @@ TEST_F(DemotoolInspect3ds, PrintsTheSceneInListOrder) {
   ChunkWriter w;
   w.begin(kMain).begin(kMdata);
   w.begin(kMatEntry).stringChunk(kMatName, "wood").begin(kMatTexmap);
-  w.stringChunk(kMatMapname, "wood.tga").floatChunk(kMatMapUscale, 0.1f).end().end();
+  w.stringChunk(kMatMapname, "wood.tga").floatChunk(kMatMapUScale, 0.1f).end().end();
   w.begin(kMatEntry).end();
   w.begin(kNamedObject).str("crate").begin(kTriObject).points({{0.1f, 2, 1e-7f}, {3.4e38f, 0, 0}});
   w.texVerts({{0.3f, 0.7f}, {1, 0}}).beginFaces({{0, 1, 1, 6}}).matGroup("wood", {0});

@@ -151,20 +151,34 @@ TEST(HeadMesh, FourByteFileIsEmptyMesh) {
 // A mesh that was loaded must be emptied by a refused file, not left half replaced.
 TEST(HeadMesh, RefusedFilesLeaveMeshEmpty) {
   const auto good = meshFile(kFour, {{0, 1, 2}, {2, 1, 3}});
-  std::vector<std::pair<const char*, std::vector<uint8_t>>> cases;
-  for (size_t cut : {size_t(0), size_t(1), size_t(2), size_t(40), size_t(2 + 48 + 31),
-                     size_t(2 + 80 + 1), size_t(2 + 80 + 2 + 11)})
-    cases.push_back({"truncated", std::vector<uint8_t>(good.begin(), good.begin() + cut)});
-  cases.push_back({"one byte short", std::vector<uint8_t>(good.begin(), good.end() - 1)});
-  cases.push_back({"index equal to vertex count", meshFile(kFour, {{0, 1, 4}})});
-  cases.push_back({"index far out of range", meshFile(kFour, {{0, 1, 2}, {65535, 0, 1}})});
-  cases.push_back({"face in a mesh of no vertices", meshFile({}, {{0, 0, 0}})});
+  struct Case {
+    const char* reason;  // what failure() says
+    std::vector<uint8_t> bytes;
+  };
+  const auto cut = [&](size_t size) {
+    return std::vector<uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(size));
+  };
+  const std::vector<Case> cases = {
+      {"ends inside the vertex count", cut(0)},
+      {"ends inside the vertex count", cut(1)},
+      {"ends inside the 4 vertices", cut(2)},
+      {"ends inside the 4 vertices", cut(40)},
+      {"ends inside the 4 vertices", cut(2 + 48 + 31)},
+      {"ends inside the face count", cut(2 + 80 + 1)},
+      {"ends inside the 2 faces (at face 1)", cut(2 + 80 + 2 + 11)},
+      {"ends inside the 2 faces (at face 1)", cut(good.size() - 1)},
+      {"face 0 names vertex 4, at or above the vertex count 4", meshFile(kFour, {{0, 1, 4}})},
+      {"face 1 names vertex 65535", meshFile(kFour, {{0, 1, 2}, {65535, 0, 1}})},
+      {"face 0 names vertex 0, at or above the vertex count 0", meshFile({}, {{0, 0, 0}})},
+  };
 
-  for (const auto& [what, bytes] : cases) {
-    SCOPED_TRACE(std::string(what) + ", " + std::to_string(bytes.size()) + " bytes");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.reason) + ", " + std::to_string(c.bytes.size()) + " bytes");
     HeadMesh mesh;
     ASSERT_TRUE(mesh.parse(good.data(), good.size()));
-    EXPECT_FALSE(mesh.parse(bytes.data(), bytes.size()));
+    EXPECT_EQ(mesh.failure(), "");
+    EXPECT_FALSE(mesh.parse(c.bytes.data(), c.bytes.size()));
+    EXPECT_NE(mesh.failure().find(c.reason), std::string::npos) << mesh.failure();
     expectEmpty(mesh);
   }
 }
@@ -175,6 +189,7 @@ TEST(HeadMesh, MissingFileLeavesMeshEmpty) {
   HeadMesh mesh;
   ASSERT_TRUE(mesh.parse(good.data(), good.size()));
   EXPECT_FALSE(mesh.load(dir.file("absent.3ds").c_str()));
+  EXPECT_EQ(mesh.failure(), "cannot read the file");
   expectEmpty(mesh);
 }
 

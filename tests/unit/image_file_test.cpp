@@ -85,6 +85,7 @@ TEST(ImageFile, MissingFileOnFreshReader) {
   TempDir dir;
   ImageFile img;
   EXPECT_FALSE(img.load(dir.file("none.tga").c_str()));
+  EXPECT_EQ(img.failure(), "cannot read the file");
   EXPECT_FALSE(img.hasPixels());
   EXPECT_EQ(img.getPixels(), nullptr);
   img.swapRedBlue();
@@ -117,27 +118,29 @@ TEST(ImageFile, RefusedFilesChangeNothing) {
   struct Case {
     const char* what;
     std::vector<uint8_t> bytes;
+    const char* reason;  // what failure() says, from the file and from the bytes alike
   };
   std::vector<Case> cases;
-  cases.push_back({"run-length encoded (type 10)", tga(2, 1, kTwoByOne, 10)});
-  cases.push_back({"colour-mapped (type 1)", tga(2, 1, kTwoByOne, 1)});
-  cases.push_back({"depth 16", tga(3, 1, kTwoByOne, 2, 16)});
-  cases.push_back({"depth 32", tga(1, 1, {1, 2, 3, 4}, 2, 32)});
+  cases.push_back({"run-length encoded (type 10)", tga(2, 1, kTwoByOne, 10), "image type 10"});
+  cases.push_back({"colour-mapped (type 1)", tga(2, 1, kTwoByOne, 1), "image type 1;"});
+  cases.push_back({"depth 16", tga(3, 1, kTwoByOne, 2, 16), "depth 16 bits"});
+  cases.push_back({"depth 32", tga(1, 1, {1, 2, 3, 4}, 2, 32), "depth 32 bits"});
   std::vector<uint8_t> withId = tga(1, 1, {1, 2, 3, 4, 5, 6, 7, 8});
   withId[0] = 5;
-  cases.push_back({"image ID of length 5", withId});
+  cases.push_back({"image ID of length 5", withId, "image ID (length 5)"});
   std::vector<uint8_t> withMap = tga(1, 1, {1, 2, 3});
   withMap[1] = 1;
-  cases.push_back({"colour map", withMap});
+  cases.push_back({"colour map", withMap, "colour map"});
   std::vector<uint8_t> shortPixels = tga(2, 1, kTwoByOne);
   shortPixels.pop_back();
-  cases.push_back({"one pixel byte short", shortPixels});
-  cases.push_back({"header only, pixels expected", tga(4, 4, {})});
+  cases.push_back({"one pixel byte short", shortPixels, "needs 6 bytes, the file has 5"});
+  cases.push_back(
+      {"header only, pixels expected", tga(4, 4, {}), "needs 48 bytes, the file has 0"});
   std::vector<uint8_t> shortHeader = tga(0, 0, {});
   shortHeader.resize(17);
-  cases.push_back({"header cut at 17 bytes", shortHeader});
-  cases.push_back({"empty file", {}});
-  cases.push_back({"too large to size", tga(65535, 65535, {})});
+  cases.push_back({"header cut at 17 bytes", shortHeader, "18-byte TGA header"});
+  cases.push_back({"empty file", {}, "18-byte TGA header"});
+  cases.push_back({"too large to size", tga(65535, 65535, {}), "would take"});
 
   TempDir dir;
   for (const Case& c : cases) {
@@ -147,7 +150,11 @@ TEST(ImageFile, RefusedFilesChangeNothing) {
     ASSERT_TRUE(img.parse(good.data(), good.size()));
     writeFile(dir.file("bad.tga"), c.bytes);
     EXPECT_FALSE(img.load(dir.file("bad.tga").c_str()));
+    EXPECT_NE(img.failure().find(c.reason), std::string::npos) << img.failure();
+    EXPECT_TRUE(img.parse(good.data(), good.size()));
+    EXPECT_EQ(img.failure(), "");
     EXPECT_FALSE(img.parse(c.bytes.data(), c.bytes.size()));
+    EXPECT_NE(img.failure().find(c.reason), std::string::npos) << img.failure();
     EXPECT_EQ(img.getWidth(), 2);
     EXPECT_EQ(img.getHeight(), 1);
     EXPECT_EQ(img.getBitsPerPixel(), 24);

@@ -54,10 +54,13 @@ TEST(Scene3dsReader, MagicDecidesWhetherAnythingIsRead) {
   ChunkWriter notMagic;
   notMagic.begin(kMdata).begin(kNamedObject).str("x").finish();
   EXPECT_EQ(readInto(scene, notMagic.bytes()), 0);
+  EXPECT_NE(scene.failure().find("no M3DMAGIC"), std::string::npos) << scene.failure();
   EXPECT_EQ(scene.objects.count, 0);
 
   EXPECT_EQ(readInto(scene, {0x4D, 0x4D, 6, 0, 0, 0}), 1);
+  EXPECT_EQ(scene.failure(), "") << "read to its end";
   EXPECT_EQ(readInto(scene, {0x4D, 0x4D}), 1);
+  EXPECT_EQ(scene.failure(), "the file ends inside the main chunk's header");
   EXPECT_EQ(readInto(scene, {0x4D, 0x4D, 6, 0}), 1);
   EXPECT_EQ(scene.objects.count, 0);
   EXPECT_EQ(scene.materials.count, 0);
@@ -136,7 +139,7 @@ TEST(Scene3dsReader, SkippedChunksTakeTheirContentsWithThem) {
   // A light object: its name is read, the light chunk with a point array inside is not.
   w.begin(kNamedObject)
       .str("lamp")
-      .begin(kLight)
+      .begin(kDirectLight)
       .f32(1)
       .f32(2)
       .f32(3)
@@ -146,7 +149,7 @@ TEST(Scene3dsReader, SkippedChunksTakeTheirContentsWithThem) {
   // Only the primary texture map is read; a bump map's name and scale vanish with it.
   w.begin(kMatEntry).stringChunk(kMatName, "stone");
   w.begin(kMatDiffuse).stringChunk(kMatName, "not-a-name").end();
-  w.begin(kMatBumpmap).stringChunk(kMatMapname, "bump.tga").floatChunk(kMatMapUscale, 9).end();
+  w.begin(kMatBumpmap).stringChunk(kMatMapname, "bump.tga").floatChunk(kMatMapUScale, 9).end();
   w.begin(kMatTexmap).stringChunk(kMatMapname, "stone.tga").end();
   Scene3ds scene;
   readInto(scene, w.finish());
@@ -169,8 +172,8 @@ TEST(Scene3dsReader, TextureMapDefaultsAndParameters) {
   w.begin(kMatEntry).stringChunk(kMatName, "plain").end();
   w.begin(kMatEntry).stringChunk(kMatName, "bare").begin(kMatTexmap).end().end();
   w.begin(kMatEntry).stringChunk(kMatName, "full").begin(kMatTexmap);
-  w.stringChunk(kMatMapname, "wood.tga").floatChunk(kMatMapUscale, 2).floatChunk(kMatMapVscale, 4);
-  w.floatChunk(kMatMapUoffset, 0.25f).floatChunk(kMatMapVoffset, -0.5f).floatChunk(kMatMapAng, 30);
+  w.stringChunk(kMatMapname, "wood.tga").floatChunk(kMatMapUScale, 2).floatChunk(kMatMapVScale, 4);
+  w.floatChunk(kMatMapUOffset, 0.25f).floatChunk(kMatMapVOffset, -0.5f).floatChunk(kMatMapAng, 30);
   Scene3ds scene;
   readInto(scene, w.finish());
   auto m = inOrder(scene.materials);
@@ -271,7 +274,7 @@ TEST(Scene3dsReader, ChunksWithoutTheirRecordAreSkippedWhole) {
   w.begin(kMain).begin(kMdata);
   w.points(kTriangle).texVerts({{1, 2}}).matGroup("x", {1, 2, 3}).beginFaces(kOneFace).end();
   w.stringChunk(kMatName, "orphan").begin(kMatTexmap).stringChunk(kMatMapname, "lost.tga").end();
-  w.begin(kMatEntry).floatChunk(kMatMapUscale, 3).stringChunk(kMatMapname, "lost.tga");
+  w.begin(kMatEntry).floatChunk(kMatMapUScale, 3).stringChunk(kMatMapname, "lost.tga");
   w.stringChunk(kMatName, "kept").end();
   w.begin(kNamedObject).str("o").end();
   Scene3ds scene;
@@ -288,25 +291,31 @@ TEST(Scene3dsReader, BadLengthsOfSkippedChunksEndTheRead) {
   for (uint32_t length : {0u, 1u, 5u}) {
     ChunkWriter w;
     w.begin(kMain).begin(kNamedObject).str("a").end();
-    w.header(kLight, length).u32(0);
+    w.header(kDirectLight, length).u32(0);
     w.begin(kNamedObject).str("b").end();
     Scene3ds scene;
     EXPECT_EQ(readInto(scene, w.finish()), 1);
     EXPECT_EQ(objectNames(scene), (std::vector<std::string>{"a"})) << "length " << length;
+    EXPECT_NE(
+        scene.failure().find("has length " + std::to_string(length) + ", less than its own header"),
+        std::string::npos)
+        << scene.failure();
   }
   ChunkWriter past;
   past.begin(kMain).begin(kNamedObject).str("a").end();
-  past.header(kLight, 1000).begin(kNamedObject).str("b").end();
+  past.header(kDirectLight, 1000).begin(kNamedObject).str("b").end();
   Scene3ds scene;
   EXPECT_EQ(readInto(scene, past.finish()), 1);
   EXPECT_EQ(objectNames(scene), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(scene.failure(), "chunk 0x4600 at byte 14 has length 1000, but only 14 bytes are left");
 
   // A length that ends exactly at the end of the data is fine.
   ChunkWriter exact;
-  exact.begin(kMain).begin(kNamedObject).str("a").end().begin(kLight).u32(7);
+  exact.begin(kMain).begin(kNamedObject).str("a").end().begin(kDirectLight).u32(7);
   Scene3ds exactScene;
   readInto(exactScene, exact.finish());
   EXPECT_EQ(objectNames(exactScene), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(exactScene.failure(), "");
 }
 
 TEST(Scene3dsReader, TruncatedArraysClaimOnlyWhatWasRead) {
@@ -321,6 +330,8 @@ TEST(Scene3dsReader, TruncatedArraysClaimOnlyWhatWasRead) {
   EXPECT_EQ(o.vertexCount, 2);
   EXPECT_EQ(o.vertices.size(), 2u);
   EXPECT_EQ(o.vertices[1].position.x, 1.0f);
+  EXPECT_EQ(scene.failure().rfind("the file ends inside the chunk 0x4110 at", 0), 0u)
+      << scene.failure();
 
   ChunkWriter f;
   f.begin(kMain).begin(kNamedObject).str("faces").points(kTriangle);
@@ -344,8 +355,8 @@ TEST(Scene3dsReader, TruncatedArraysClaimOnlyWhatWasRead) {
 
 TEST(Scene3dsReader, TruncatedScalarsLeaveTheDefaults) {
   ChunkWriter w;
-  w.begin(kMain).begin(kMatEntry).begin(kMatTexmap).floatChunk(kMatMapVscale, 3);
-  w.floatChunk(kMatMapUscale, 5);
+  w.begin(kMain).begin(kMatEntry).begin(kMatTexmap).floatChunk(kMatMapVScale, 3);
+  w.floatChunk(kMatMapUScale, 5);
   std::vector<uint8_t> file = w.finish();
   file.resize(file.size() - 2);
   Scene3ds scene;
@@ -359,7 +370,7 @@ TEST(Scene3dsReader, EveryTruncationReadsSafely) {
   ChunkWriter w;
   w.begin(kMain).begin(kMdata);
   w.begin(kMatEntry).stringChunk(kMatName, "m").begin(kMatTexmap).stringChunk(kMatMapname, "t.tga");
-  w.floatChunk(kMatMapUscale, 2).end().end();
+  w.floatChunk(kMatMapUScale, 2).end().end();
   beginMesh(w, "mesh", kTriangle, kOneFace).matGroup("m", {0}).end();
   w.texVerts({{0, 0}, {1, 0}, {0, 1}});
   const std::vector<uint8_t> full = w.finish();
@@ -386,11 +397,11 @@ TEST(Scene3dsReader, EveryTruncationReadsSafely) {
 TEST(Scene3dsReader, CorruptedBytesReadSafely) {
   ChunkWriter w;
   w.begin(kMain).begin(kMdata);
-  w.begin(kMatEntry).stringChunk(kMatName, "m").begin(kMatTexmap).floatChunk(kMatMapUscale, 2);
+  w.begin(kMatEntry).stringChunk(kMatName, "m").begin(kMatTexmap).floatChunk(kMatMapUScale, 2);
   w.end().end();
   beginMesh(w, "mesh", kTriangle, kOneFace).matGroup("m", {0}).end();
   w.texVerts({{0, 0}, {1, 0}, {0, 1}}).end().end();
-  w.begin(kLight).f32(1).end();
+  w.begin(kDirectLight).f32(1).end();
   const std::vector<uint8_t> full = w.finish();
   std::mt19937 random(1234);
   for (int round = 0; round < 3000; ++round) {

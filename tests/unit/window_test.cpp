@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/entry.h"
+#include "app/frame_timer.h"
 #include "fx/program_objects.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
@@ -166,8 +167,10 @@ TEST_F(WindowTest, CloseRemovesTheLooseFilesFirstAndLeavesOthers) {
   writeFile(dir.file("c00.3ds"), {1});  // removal list says "c00.3DS"
   writeFile(dir.file("skora.tga"), {1});
   writeFile(dir.file("notes.txt"), {1});
+  back01Texture.width = 800;  // as if loaded
   closeWindow();
   EXPECT_EQ(dir.list(), std::vector<std::string>{"notes.txt"});
+  EXPECT_EQ(back01Texture.width, 0u) << "the background slot is released with the files";
 }
 
 // Message handling.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/little_endian.h"
 #include "gfx/vec3.h"
 
 namespace assetgen {
@@ -13,18 +14,9 @@ namespace assetgen {
 class ByteWriter {
  public:
   void u8(uint8_t v) { bytes_.push_back(v); }
-  void u16(uint16_t v) {
-    u8(uint8_t(v & 0xFF));
-    u8(uint8_t(v >> 8));
-  }
-  void u32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) u8(uint8_t(v >> (8 * i)));
-  }
-  void f32(float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    u32(bits);
-  }
+  void u16(uint16_t v) { storeU16Le(grow(2), v); }
+  void u32(uint32_t v) { storeU32Le(grow(4), v); }
+  void f32(float v) { storeF32Le(grow(4), v); }
   void vec3(Vec3 v) {
     f32(v.x);
     f32(v.y);
@@ -36,13 +28,16 @@ class ByteWriter {
     u8(0);
   }
   // Overwrites four bytes at `offset` (a chunk length written after its content).
-  void patchU32(size_t offset, uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_[offset + size_t(i)] = uint8_t(v >> (8 * i));
-  }
+  void patchU32(size_t offset, uint32_t v) { storeU32Le(&bytes_[offset], v); }
   size_t size() const { return bytes_.size(); }
   std::vector<uint8_t> take() { return std::move(bytes_); }
 
  private:
+  uint8_t* grow(size_t n) {
+    bytes_.resize(bytes_.size() + n);
+    return &bytes_[bytes_.size() - n];
+  }
+
   std::vector<uint8_t> bytes_;
 };
 

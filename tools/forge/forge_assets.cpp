@@ -1,6 +1,7 @@
 // Which maker produces which pack entry, and how each result is encoded and summarised.
 #include "tools/forge/forge_assets.h"
 
+#include "assets/asset_names.h"
 #include "tools/forge/head.h"
 #include "tools/forge/music.h"
 #include "tools/forge/pictures.h"
@@ -50,7 +51,7 @@ Picture frameDown() {
 
 bool makeHead(ForgedFile& out, std::string& error) {
   const Mesh head = sculptHead();
-  out.name = "ex_glowa_new.3ds";
+  out.name = assetname::kHead;
   out.bytes = encodeHeadMesh(head, error);
   out.summary = std::to_string(head.positions.size()) + " vertices, " +
                 std::to_string(head.triangles.size()) + " triangles";
@@ -59,7 +60,7 @@ bool makeHead(ForgedFile& out, std::string& error) {
 
 bool makeMusic(ForgedFile& out, std::string& error) {
   std::string reason;
-  out.name = "muza_final.mp3";
+  out.name = assetname::kMusic;
   out.bytes = makeMusicMp3(reason);
   out.summary = std::to_string(out.bytes.size()) + " bytes";
   if (out.bytes.empty()) error = "music: " + (reason.empty() ? "no bytes" : reason);
@@ -70,15 +71,24 @@ bool makeMusic(ForgedFile& out, std::string& error) {
 
 std::vector<AssetMaker> assetMakers() {
   return {
-      scene("c00.3ds", makeRibSet),           scene("c01.3ds", makeCageSet),
-      scene("c02.3ds", makeCoreSet),          scene("c05.3ds", makeThroatSet),
-      {"ex_glowa_new.3ds", makeHead},         {"muza_final.mp3", makeMusic},
-      picture("back01.tga", paintBackground), picture("czacha.tga", paintBone),
-      picture("loading.tga", paintLoading),   picture("mozg.tga", paintFlesh),
-      picture("s_down.tga", frameDown),       picture("s_end.tga", paintEnd),
-      picture("s_l.tga", paintStrip),         picture("s_left.tga", frameLeft),
-      picture("s_p.tga", paintMetal),         picture("s_right.tga", frameRight),
-      picture("s_top.tga", frameTop),         picture("skora.tga", paintSkin),
+      scene(assetname::kSceneC00, makeRibSet),
+      scene(assetname::kSceneC01, makeCageSet),
+      scene(assetname::kSceneC02, makeCoreSet),
+      scene(assetname::kSceneC05, makeThroatSet),
+      {assetname::kHead, makeHead},
+      {assetname::kMusic, makeMusic},
+      picture(assetname::kBackground, paintBackground),
+      picture(assetname::kBone, paintBone),
+      picture(assetname::kLoading, paintLoading),
+      picture(assetname::kFlesh, paintFlesh),
+      picture(assetname::kFrameDown, frameDown),
+      picture(assetname::kEnd, paintEnd),
+      picture(assetname::kStrip, paintStrip),
+      picture(assetname::kFrameLeft, frameLeft),
+      picture(assetname::kMetal, paintMetal),
+      picture(assetname::kFrameRight, frameRight),
+      picture(assetname::kFrameTop, frameTop),
+      picture(assetname::kSkin, paintSkin),
   };
 }
 

@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "fx/view.h"
 #include "tools/forge/mesh.h"
 
 namespace assetgen {
 
 // Scenes 1 and 2 drag this vertex downwards; the sculpt puts it on the point of the chin.
-constexpr uint32_t kChinVertex = 1084;
+constexpr uint32_t kChinVertex = kHeadDragVertex;
 // Every vertex lies between these distances from the origin (model units).
 constexpr float kHeadMinRadius = 4.1f;
 constexpr float kHeadMaxRadius = 7.9f;

@@ -2,13 +2,14 @@
 // picture "s_end.tga" with the credits. Both keep their top and bottom 50 rows black.
 #include <cmath>
 
+#include "app/presentation.h"
 #include "tools/forge/canvas.h"
 #include "tools/forge/noise.h"
 #include "tools/forge/pictures.h"
 
 namespace assetgen {
 
-const char* const kTitle = "Karvenel / Olmetra / Quillory 2oo4";
+const char* const kTitle = kPresentationTitle;
 
 namespace {
 

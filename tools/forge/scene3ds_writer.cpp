@@ -4,60 +4,14 @@
 
 #include <cmath>
 
+#include "model3ds/chunk_ids.h"
 #include "tools/forge/chunk_writer.h"
 
 namespace assetgen {
 
 namespace {
 
-enum : uint16_t {
-  kColorF = 0x0010,
-  kColor24 = 0x0011,
-  kIntPercentage = 0x0030,
-  kMasterScale = 0x0100,
-  kM3dVersion = 0x0002,
-  kMeshVersion = 0x3D3E,
-  kMdata = 0x3D3D,
-  kNamedObject = 0x4000,
-  kTriObject = 0x4100,
-  kPointArray = 0x4110,
-  kFaceArray = 0x4120,
-  kMatGroup = 0x4130,
-  kTexVerts = 0x4140,
-  kSmoothGroup = 0x4150,
-  kMeshMatrix = 0x4160,
-  kDirectLight = 0x4600,
-  kCamera = 0x4700,
-  kMain = 0x4D4D,
-  kMatName = 0xA000,
-  kMatAmbient = 0xA010,
-  kMatDiffuse = 0xA020,
-  kMatSpecular = 0xA030,
-  kMatTexmap = 0xA200,
-  kMatMapname = 0xA300,
-  kMatMapUScale = 0xA354,
-  kMatMapVScale = 0xA356,
-  kMatMapUOffset = 0xA358,
-  kMatMapVOffset = 0xA35A,
-  kMatEntry = 0xAFFF,
-  kKfData = 0xB000,
-  kObjectNodeTag = 0xB002,
-  kCameraNodeTag = 0xB003,
-  kTargetNodeTag = 0xB004,
-  kLightNodeTag = 0xB005,
-  kKfSeg = 0xB008,
-  kKfCurTime = 0xB009,
-  kKfHdr = 0xB00A,
-  kNodeHdr = 0xB010,
-  kPivot = 0xB013,
-  kPosTrack = 0xB020,
-  kRotTrack = 0xB021,
-  kSclTrack = 0xB022,
-  kFovTrack = 0xB023,
-  kRollTrack = 0xB024,
-  kColTrack = 0xB025,
-  kNodeId = 0xB030,
-};
+using namespace chunk3ds;
 
 const char* const kCameraName = "Camera01";
 const char* const kLightName = "Light01";

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/frame_timer.h"
+#include "app/presentation.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "assets/data_pack.h"
@@ -50,7 +52,7 @@ bool Runner::open(const std::string& packPath, std::string& error) {
 
   counter_.set(0);
   frameTimer.useCounter(&counter_);
-  if (!openWindow("Karvenel / Olmetra / Quillory 2oo4", 800, 600, 32)) {
+  if (!openWindow(kPresentationTitle, kScreenWidth, kScreenHeight, kScreenBits)) {
     const std::string why = platform_->firstMessage();
     error = "no GL context can be made" + (why.empty() ? std::string() : " (" + why + ")");
     close();

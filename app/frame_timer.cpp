@@ -1,0 +1,3 @@
+#include "app/frame_timer.h"
+
+FrameTimer frameTimer;

@@ -1,0 +1,10 @@
+// The one line the presentation writes on stderr when a file cannot be loaded, or is read only in
+// part: the file's name and the reader's reason. The program goes on with what it has.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+inline void reportLoadFailure(const char* fileName, const std::string& reason) {
+  std::fprintf(stderr, "%s: %s\n", fileName ? fileName : "(no name)", reason.c_str());
+}
