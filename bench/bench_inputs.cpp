@@ -11,7 +11,7 @@
 
 #include "assets/data_pack.h"
 #include "support/gl_context.h"
-#include "tools/forge/scene3ds_writer.h"
+#include "tools/forge/formats/scene3ds_writer.h"
 
 const std::vector<std::string> kSetNames = {"c00.3ds", "c01.3ds", "c02.3ds", "c05.3ds",
                                             "large60k.3ds"};

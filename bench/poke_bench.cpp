@@ -11,7 +11,7 @@
 #include "bench_suites.h"
 #include "fx/view.h"
 #include "gfx/head_mesh.h"
-#include "tools/bench/bench_report.h"
+#include "tools/frame_timing/bench_report.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "support/mp3_decode.h"
-#include "tools/forge/music_encode.h"
+#include "tools/forge/music/music_encode.h"
 
 namespace {
 

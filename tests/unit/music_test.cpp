@@ -1,7 +1,7 @@
 // The music as the program hears it: the MP3 decoded through libmpg123 (SDL_mixer's decoder),
 // checked for its length, its accents on the flash times, its bass, its tail, its loudness and
 // true peak (libebur128), and byte-identical renders. The mastering tools are checked alone.
-#include "tools/forge/music.h"
+#include "tools/forge/music/music.h"
 
 #include <ebur128.h>
 #include <gtest/gtest.h>
@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "support/mp3_decode.h"
-#include "tools/forge/music_effects.h"
-#include "tools/forge/music_encode.h"
-#include "tools/forge/music_master.h"
-#include "tools/forge/music_render.h"
-#include "tools/forge/music_score.h"
-#include "tools/forge/music_timing.h"
+#include "tools/forge/music/music_effects.h"
+#include "tools/forge/music/music_encode.h"
+#include "tools/forge/music/music_master.h"
+#include "tools/forge/music/music_render.h"
+#include "tools/forge/music/music_score.h"
+#include "tools/forge/music/music_timing.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include "tools/forge/forge_assets.h"
 
 #include "assets/asset_names.h"
-#include "tools/forge/head.h"
-#include "tools/forge/music.h"
-#include "tools/forge/pictures.h"
-#include "tools/forge/sets.h"
-#include "tools/forge/tga_writer.h"
+#include "tools/forge/formats/tga_writer.h"
+#include "tools/forge/meshes/head.h"
+#include "tools/forge/meshes/sets.h"
+#include "tools/forge/music/music.h"
+#include "tools/forge/pictures/pictures.h"
 
 namespace assetgen {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/forge/picture.h"
+#include "tools/forge/pictures/picture.h"
 
 namespace assetgen {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 #include "app/timeline.h"
+#include "tools/common/png_writer.h"
 #include "tools/headless/frame_pixels.h"
-#include "tools/png_writer.h"
 
 namespace headless {
 namespace {
