@@ -6,6 +6,7 @@
 #include "fx/program_objects.h"
 #include "gfx/gl.h"
 #include "gfx/image_file.h"
+#include "gfx/tight_rows.h"
 
 namespace {
 
@@ -24,15 +25,10 @@ const SlotEntry kSlots[] = {
     {&stripTexture, assetname::kStrip, 0},       {&spTexture, assetname::kMetal, 0},
 };
 
-// Uploads tightly packed RGB rows: with the default unpack alignment of 4, rows whose byte length
-// is not a multiple of 4 would be read past the end of the buffer.
 void uploadSkinLevel(const ImageFile& image) {
-  GLint previousAlignment = 4;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  TightRows rows;
   glTexImage2D(GL_TEXTURE_2D, 0, 3, image.getWidth(), image.getHeight(), 0, GL_RGB,
                GL_UNSIGNED_BYTE, image.getPixels());
-  glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
 }
 
 LoadStepObserver stepObserver = nullptr;
@@ -87,13 +83,6 @@ void loadScene(Scene3ds& scene, const char* fileName) {
   scene.load(fileName, 1);
 }
 
-void loadScenes() {
-  loadScene(sceneC00, assetname::kSceneC00);
-  loadScene(sceneC01, assetname::kSceneC01);
-  loadScene(sceneC02, assetname::kSceneC02);
-  loadScene(sceneC05, assetname::kSceneC05);
-}
-
 void loadSkin() {
   ImageFile image;
   GLuint name = 0;
@@ -109,7 +98,6 @@ void loadSkin() {
   image.release();
 }
 
-// The same order as loadScenes, one observed step per scene.
 void loadAssets() {
   runStep("light", loadLight);
   runStep("head", loadHead);

@@ -26,7 +26,6 @@ void configureParticles();
 void configureParticles(ParticleSystem& system);
 // One 3DS scene through the chunk reader; a missing file leaves the scene empty.
 void loadScene(Scene3ds& scene, const char* fileName);
-void loadScenes();
 // A new texture name into skoraTexture, bound, with "skora.tga" as its single level. A picture that
 // cannot be read uploads nothing: the name stays bound with no image.
 void loadSkin();

@@ -7,18 +7,14 @@
 #include "gfx/gl.h"
 #include "gfx/image_file.h"
 #include "gfx/picture_area.h"
+#include "gfx/tight_rows.h"
 #include "platform/platform.h"
 
 namespace {
 
-// Our pictures have rows of exactly width * 3 bytes; GL's default alignment of 4 would read past
-// the end of every row whose length is not a multiple of 4.
 void uploadMipmapped(uint32_t width, uint32_t height, const uint8_t* rgb) {
-  GLint alignment = 4;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  TightRows rows;
   gluBuild2DMipmaps(GL_TEXTURE_2D, 3, GLint(width), GLint(height), GL_RGB, GL_UNSIGNED_BYTE, rgb);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 
 // Texture coordinate t = 1 at the top: pictures are stored bottom row first.

@@ -7,6 +7,7 @@
 #include "gfx/gl.h"
 #include "gfx/image_file.h"
 #include "gfx/load_failure.h"
+#include "gfx/tight_rows.h"
 #include "model3ds/scene3ds.h"
 #include "platform/files.h"
 
@@ -104,14 +105,11 @@ void Material3ds::createTexture(uint16_t width, uint16_t height, uint8_t, uint32
                                 const uint8_t* pixels) {
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
-  // The rows are tightly packed. For rows that are a multiple of 4 bytes (all our pictures) this
-  // uploads exactly what the default alignment would; for others it keeps GL inside the buffer.
-  GLint alignment = 4;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GLenum(pixelFormat), GL_UNSIGNED_BYTE,
-               pixels);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+  {
+    TightRows rows;
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GLenum(pixelFormat), GL_UNSIGNED_BYTE,
+                 pixels);
+  }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
