@@ -68,32 +68,6 @@ std::string resolveName(const char* name) {
   return slash == std::string::npos ? found : dir + found;
 }
 
-File::~File() {
-  discard();
-}
-
-File::File(File&& other) noexcept
-    : fd_(other.fd_),
-      pending_(std::move(other.pending_)),
-      target_(std::move(other.target_)),
-      writeFailed_(other.writeFailed_) {
-  other.fd_ = -1;
-  other.pending_.clear();
-}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    discard();
-    fd_ = other.fd_;
-    pending_ = std::move(other.pending_);
-    target_ = std::move(other.target_);
-    writeFailed_ = other.writeFailed_;
-    other.fd_ = -1;
-    other.pending_.clear();
-  }
-  return *this;
-}
-
 File File::openRead(const char* name) {
   File f;
   const std::string path = resolveName(name);
@@ -192,20 +166,6 @@ void File::discard() {
   fd_ = -1;
   if (!pending_.empty()) ::unlink(pending_.c_str());
   pending_.clear();
-}
-
-bool readWholeFile(const char* name, std::vector<uint8_t>& out) {
-  out.clear();
-  File f = File::openRead(name);
-  if (!f.isOpen()) return false;
-  const int64_t size = f.size();
-  if (size < 0) return false;
-  out.resize(static_cast<size_t>(size));
-  if (f.read(out.data(), out.size()) != out.size()) {
-    out.clear();
-    return false;
-  }
-  return true;
 }
 
 bool deleteFile(const char* name) {

@@ -48,32 +48,6 @@ std::string resolveName(const char* name) {
   return path.substr(0, folderEnd == std::string::npos ? 0 : folderEnd + 1) + found.cFileName;
 }
 
-File::~File() {
-  discard();
-}
-
-File::File(File&& other) noexcept
-    : fd_(other.fd_),
-      pending_(std::move(other.pending_)),
-      target_(std::move(other.target_)),
-      writeFailed_(other.writeFailed_) {
-  other.fd_ = -1;
-  other.pending_.clear();
-}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    discard();
-    fd_ = other.fd_;
-    pending_ = std::move(other.pending_);
-    target_ = std::move(other.target_);
-    writeFailed_ = other.writeFailed_;
-    other.fd_ = -1;
-    other.pending_.clear();
-  }
-  return *this;
-}
-
 File File::openRead(const char* name) {
   File f;
   if (!name || !*name || isFolder(name)) return f;
@@ -177,20 +151,6 @@ void File::discard() {
   if (!pending_.empty()) DeleteFileA(pending_.c_str());
   pending_.clear();
   target_.clear();
-}
-
-bool readWholeFile(const char* name, std::vector<uint8_t>& out) {
-  out.clear();
-  File f = File::openRead(name);
-  if (!f.isOpen()) return false;
-  const int64_t size = f.size();
-  if (size < 0) return false;
-  out.resize(static_cast<size_t>(size));
-  if (f.read(out.data(), out.size()) != out.size()) {
-    out.clear();
-    return false;
-  }
-  return true;
 }
 
 bool deleteFile(const char* name) {
