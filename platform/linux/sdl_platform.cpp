@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/letterbox.h"
 
 namespace platform {
 
@@ -461,9 +462,7 @@ class SdlPlatform final : public Platform {
   void presentScaled() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
-    int outW = w, outH = int(int64_t(w) * logicalHeight_ / logicalWidth_);
-    if (outH > h) outH = h, outW = int(int64_t(h) * logicalWidth_ / logicalHeight_);
-    const int x0 = (w - outW) / 2, y0 = (h - outH) / 2;
+    const Rect out = fitPicture(w, h, logicalWidth_, logicalHeight_);
     GLfloat clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
@@ -471,8 +470,8 @@ class SdlPlatform final : public Platform {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(clear[0], clear[1], clear[2], clear[3]);
-    fbo.blitFramebuffer(0, 0, logicalWidth_, logicalHeight_, x0, y0, x0 + outW, y0 + outH,
-                        GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    fbo.blitFramebuffer(0, 0, logicalWidth_, logicalHeight_, out.x, out.y, out.x + out.width,
+                        out.y + out.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
     fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
   }
 

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include "platform/letterbox.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform {
@@ -41,15 +42,6 @@ struct FramebufferCalls {
 };
 
 FramebufferCalls fbo;
-
-// The largest rectangle of the picture's aspect that fits the window, centred.
-void fit(int windowWidth, int windowHeight, int width, int height, int& x, int& y, int& w, int& h) {
-  w = windowWidth;
-  h = int(int64_t(windowWidth) * height / width);
-  if (h > windowHeight) h = windowHeight, w = int(int64_t(windowHeight) * width / height);
-  x = (windowWidth - w) / 2;
-  y = (windowHeight - h) / 2;
-}
 
 void clearBlack() {
   GLfloat clear[4];
@@ -111,12 +103,11 @@ void ScaledSurface::bind() {
 
 void ScaledSurface::present(int windowWidth, int windowHeight) {
   if (!active() || windowWidth <= 0 || windowHeight <= 0) return;
-  int x = 0, y = 0, w = 0, h = 0;
-  fit(windowWidth, windowHeight, width_, height_, x, y, w, h);
+  const Rect r = fitPicture(windowWidth, windowHeight, width_, height_);
   if (framebuffer_)
-    presentFramebuffer(x, y, w, h);
+    presentFramebuffer(r.x, r.y, r.width, r.height);
   else
-    presentTexture(windowWidth, windowHeight, x, y, w, h);
+    presentTexture(windowWidth, windowHeight, r.x, r.y, r.width, r.height);
 }
 
 void ScaledSurface::presentFramebuffer(int x, int y, int width, int height) {

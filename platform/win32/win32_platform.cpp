@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/letterbox.h"
 #include "platform/win32/scaled_surface.h"
 #include "platform/win32/wave_music.h"
 #include "platform/win32/windows_api.h"
@@ -286,12 +287,9 @@ class Win32Platform final : public Platform {
   void scaledRectangle(int& x, int& y, int& w, int& h) const {
     RECT client{};
     GetClientRect(window_, &client);
-    const int cw = client.right - client.left, ch = client.bottom - client.top;
-    w = cw;
-    h = int(int64_t(cw) * height_ / width_);
-    if (h > ch) h = ch, w = int(int64_t(ch) * width_ / height_);
-    x = (cw - w) / 2;
-    y = (ch - h) / 2;
+    const Rect r =
+        fitPicture(client.right - client.left, client.bottom - client.top, width_, height_);
+    x = r.x, y = r.y, w = r.width, h = r.height;
   }
 
   void presentScaled() {
