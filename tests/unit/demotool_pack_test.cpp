@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "support/chunk_writer.h"
 #include "support/temp_dir.h"
+#include "support/tga_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -200,12 +202,7 @@ TEST(DemotoolPack, HelpAndUsageErrors) {
 
 TEST(DemotoolInspect, TgaFieldsAndPixelHash) {
   TempDir t;
-  Bytes tga(18, 0);
-  tga[2] = 2;
-  tga[12] = 2;
-  tga[14] = 1;
-  tga[16] = 24;
-  tga.insert(tga.end(), {10, 20, 30, 40, 50, 60});
+  Bytes tga = tgaBytes(2, 1, {10, 20, 30, 40, 50, 60});
   writeFile(t.file("a.tga"), tga);
   const ToolRun r = demotool(t, {"inspect", "tga", t.file("a.tga")});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -224,29 +221,13 @@ TEST(DemotoolInspect, TgaFieldsAndPixelHash) {
   expectRefusal(demotool(t, {"inspect", "tga", t.file("absent.tga")}), "cannot read");
 }
 
-namespace {
-
-void putU16(Bytes& b, uint16_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void putF32(Bytes& b, float f) {
-  uint32_t bits;
-  std::memcpy(&bits, &f, 4);
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(bits >> (8 * i)));
-}
-
-}  // namespace
-
 TEST(DemotoolInspect, HeadJsonKeepsFloatsAndListOrder) {
   TempDir t;
   const float coords[9] = {0.1f, 1e-7f, -2.5f, 3.0f, 1.0f / 3.0f, 0.0f, 16777217.0f, 4.0f, 0.0f};
-  Bytes mesh;
-  putU16(mesh, 3);
-  for (float c : coords) putF32(mesh, c);
-  for (float c : {0.0f, 1.0f, 0.7f, 0.2f, 1.0f, 1.0f}) putF32(mesh, c);
-  putU16(mesh, 1);
-  for (uint16_t i : {0, 1, 2}) putU16(mesh, i);
+  Bytes mesh = headFileBytes({{coords[0], coords[1], coords[2]},
+                              {coords[3], coords[4], coords[5]},
+                              {coords[6], coords[7], coords[8]}},
+                             {{0, 1, 2}}, {{0.0f, 1.0f}, {0.7f, 0.2f}, {1.0f, 1.0f}});
   writeFile(t.file("head.3ds"), mesh);
 
   const ToolRun r = demotool(t, {"inspect", "head", t.file("head.3ds")});
