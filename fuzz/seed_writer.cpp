@@ -48,18 +48,6 @@ std::vector<std::pair<std::string, Bytes>> tgaSeeds() {
           {"header_only", Bytes(header.begin(), header.begin() + 18)}};
 }
 
-// A head file: positions, then texture coordinates, then faces.
-Bytes headBytes(const std::vector<Point3>& points,
-                const std::vector<std::array<uint16_t, 3>>& faces) {
-  ChunkWriter w;
-  w.u16(uint16_t(points.size()));
-  for (const Point3& p : points) w.f32(p.x).f32(p.y).f32(p.z);
-  for (size_t i = 0; i < points.size(); ++i) w.f32(float(i % 7) / 7.0f).f32(float(i % 5) / 5.0f);
-  w.u16(uint16_t(faces.size()));
-  for (const auto& f : faces) w.u16(f[0]).u16(f[1]).u16(f[2]);
-  return w.bytes();
-}
-
 // A bent grid of side n: a small sphere-like patch with many shared edges.
 Bytes headGrid(int n) {
   std::vector<Point3> points;
@@ -73,20 +61,20 @@ Bytes headGrid(int n) {
       faces.push_back({i, uint16_t(i + 1), uint16_t(i + n)});
       faces.push_back({uint16_t(i + 1), uint16_t(i + n + 1), uint16_t(i + n)});
     }
-  return headBytes(points, faces);
+  return headFileBytes(points, faces);
 }
 
 std::vector<std::pair<std::string, Bytes>> headSeeds() {
   const std::vector<Point3> four = {{0, 0, 4}, {1, 0, 4}, {0, 1, 4}, {1, 1, 4}};
-  Bytes cut = headBytes(four, {{0, 1, 2}, {2, 1, 3}});
+  Bytes cut = headFileBytes(four, {{0, 1, 2}, {2, 1, 3}});
   cut.resize(cut.size() - 3);
-  return {{"one_face", headBytes({{0, 0, 4}, {1, 0, 4}, {0, 1, 4}}, {{0, 1, 2}})},
-          {"two_faces", headBytes(four, {{0, 1, 2}, {2, 1, 3}})},
-          {"degenerate", headBytes(four, {{0, 0, 1}})},
-          {"lonely_vertex", headBytes(four, {{0, 1, 2}})},
-          {"same_place", headBytes({{1, 1, 1}, {1, 1, 1}, {0, 2, 0}}, {{0, 1, 2}})},
-          {"empty", headBytes({}, {})},
-          {"index_past_end", headBytes(four, {{0, 1, 4}})},
+  return {{"one_face", headFileBytes({{0, 0, 4}, {1, 0, 4}, {0, 1, 4}}, {{0, 1, 2}})},
+          {"two_faces", headFileBytes(four, {{0, 1, 2}, {2, 1, 3}})},
+          {"degenerate", headFileBytes(four, {{0, 0, 1}})},
+          {"lonely_vertex", headFileBytes(four, {{0, 1, 2}})},
+          {"same_place", headFileBytes({{1, 1, 1}, {1, 1, 1}, {0, 2, 0}}, {{0, 1, 2}})},
+          {"empty", headFileBytes({}, {})},
+          {"index_past_end", headFileBytes(four, {{0, 1, 4}})},
           {"cut_face", cut},
           {"grid12", headGrid(12)}};
 }

@@ -8,67 +8,34 @@
 #include "gfx/gl.h"
 #include "model3ds/scene3ds.h"
 #include "platform/files.h"
+#include "support/chunk_writer.h"
 #include "support/gl_context.h"
 #include "support/temp_dir.h"
 #include "support/tga_writer.h"
 
 namespace {
 
-// Just enough of a 3DS writer for these scenes: chunk lengths are filled in when a chunk closes.
-class Chunks {
- public:
-  Chunks& begin(uint16_t id) {
-    u16(id);
-    open_.push_back(bytes_.size() - 2);
-    return u32(0);
-  }
-  Chunks& end() {
-    const size_t start = open_.back();
-    open_.pop_back();
-    const uint32_t length = uint32_t(bytes_.size() - start);
-    std::memcpy(&bytes_[start + 2], &length, 4);
-    return *this;
-  }
-  Chunks& u16(uint16_t v) { return raw(&v, 2); }
-  Chunks& u32(uint32_t v) { return raw(&v, 4); }
-  Chunks& f32(float v) { return raw(&v, 4); }
-  Chunks& str(const std::string& s) { return raw(s.c_str(), s.size() + 1); }
-  std::vector<uint8_t> finish() {
-    while (!open_.empty()) end();
-    return bytes_;
-  }
+using namespace chunk3ds;
 
- private:
-  Chunks& raw(const void* p, size_t n) {
-    const auto* b = static_cast<const uint8_t*>(p);
-    bytes_.insert(bytes_.end(), b, b + n);
-    return *this;
-  }
-  std::vector<uint8_t> bytes_;
-  std::vector<size_t> open_;
-};
-
-void material(Chunks& c, const std::string& name, const std::string& mapName, float uScale) {
-  c.begin(0xAFFF).begin(0xA000).str(name).end();
-  c.begin(0xA200).begin(0xA300).str(mapName).end().begin(0xA354).f32(uScale).end().end();
-  c.end();
+void material(ChunkWriter& c, const std::string& name, const std::string& mapName, float uScale) {
+  c.begin(kMatEntry)
+      .stringChunk(kMatName, name)
+      .begin(kMatTexmap)
+      .stringChunk(kMatMapname, mapName);
+  c.floatChunk(kMatMapUScale, uScale).end().end();
 }
 
 // One triangle with texture coordinates (0.5, 0.5) everywhere, using `materialName` if not empty.
-void triangle(Chunks& c, const std::string& name, const std::string& materialName) {
-  c.begin(0x4000).str(name).begin(0x4100);
-  c.begin(0x4110).u16(3).f32(0).f32(0).f32(0).f32(1).f32(0).f32(0).f32(0).f32(0).f32(1).end();
-  c.begin(0x4140).u16(3);
-  for (int i = 0; i < 3; ++i) c.f32(0.5f).f32(0.5f);
-  c.end();
-  c.begin(0x4120).u16(1).u16(0).u16(1).u16(2).u16(0);
-  if (!materialName.empty()) c.begin(0x4130).str(materialName).u16(1).u16(0).end();
+void triangle(ChunkWriter& c, const std::string& name, const std::string& materialName) {
+  c.begin(kNamedObject).str(name).begin(kTriObject).points({{0, 0, 0}, {1, 0, 0}, {0, 0, 1}});
+  c.texVerts({{0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}}).beginFaces({{0, 1, 2, 0}});
+  if (!materialName.empty()) c.matGroup(materialName, {0});
   c.end().end().end();
 }
 
 std::vector<uint8_t> sceneFile() {
-  Chunks c;
-  c.begin(0x4D4D).begin(0x3D3D);
+  ChunkWriter c;
+  c.begin(kMain).begin(kMdata);
   material(c, "skin", "Skin.TGA", 2.0f);
   material(c, "ghost", "missing.tga", 1.0f);
   triangle(c, "skinned", "skin");

@@ -39,18 +39,6 @@ std::string describe(Rgb c) {
          << "pixel " << describe(actual) << ", expected " << describe(expected);
 }
 
-// Columns [0, split) in one colour and the rest in another, every row alike.
-std::vector<uint8_t> twoColumns(uint16_t width, uint16_t height, uint16_t split, Bgr left,
-                                Bgr right) {
-  std::vector<uint8_t> bgr;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const Bgr c = x < split ? left : right;
-      bgr.insert(bgr.end(), {c.b, c.g, c.r});
-    }
-  return bgr;
-}
-
 std::vector<uint8_t> readLevel0(GLuint name, uint32_t width, uint32_t height) {
   std::vector<uint8_t> out(size_t(width) * height * 3);
   glBindTexture(GL_TEXTURE_2D, name);
@@ -169,7 +157,7 @@ TEST_F(TextureTest, ReleaseDeletesBothNamesAndResetsEveryField) {
 TEST_F(TextureTest, MaskedPictureKeepsTheFrameUnderItsBlackAndShowsItselfElsewhere) {
   Texture t;
   // Left half black, right half green.
-  t.load(picture("m.tga", 64, 64, twoColumns(64, 64, 32, {0, 0, 0}, {0, 200, 0})).c_str(), 1);
+  t.load(picture("m.tga", 64, 64, twoColumnPixels(64, 64, 32, {0, 0, 0}, {0, 200, 0})).c_str(), 1);
   clearTo(1, 0, 0);
   glEnable(GL_TEXTURE_2D);  // as the overlay leaves it for the mask pass
   t.draw(100, 100);
@@ -224,7 +212,8 @@ TEST_F(TextureTest, FullSizePictureFillsExactlyTheLetterbox) {
 TEST_F(TextureTest, NarrowPictureAtTheRightEdgeEndsThereAndUploadsUnskewed) {
   // 21 pixels: rows of 63 bytes, which a 4-byte unpack alignment would shear.
   Texture t;
-  t.load(picture("s.tga", 21, 64, twoColumns(21, 64, 10, {0, 0, 255}, {255, 0, 0})).c_str(), 0);
+  t.load(picture("s.tga", 21, 64, twoColumnPixels(21, 64, 10, {0, 0, 255}, {255, 0, 0})).c_str(),
+         0);
   clearTo(0, 0, 0);
   t.draw(779, 0);
   for (double oy : {4.0, 32.0, 60.0}) {

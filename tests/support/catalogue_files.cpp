@@ -12,30 +12,10 @@
 
 namespace {
 
-void putU16(std::vector<uint8_t>& out, uint16_t v) {
-  out.resize(out.size() + 2);
-  storeU16Le(&out[out.size() - 2], v);
-}
-
-void putF32(std::vector<uint8_t>& out, float v) {
-  out.resize(out.size() + 4);
-  storeF32Le(&out[out.size() - 4], v);
-}
-
 // Three vertices, one triangle, in the head's own format, placed outside every scene's view so that
 // it never covers the picture's centre.
 std::vector<uint8_t> headBytes() {
-  const float positions[3][3] = {{40, 40, 0}, {41, 40, 0}, {40, 41, 0}};
-  const float uvs[3][2] = {{0, 0}, {1, 0}, {0, 1}};
-  std::vector<uint8_t> out;
-  putU16(out, 3);
-  for (const auto& p : positions)
-    for (float c : p) putF32(out, c);
-  for (const auto& t : uvs)
-    for (float c : t) putF32(out, c);
-  putU16(out, 1);
-  for (uint16_t i : {0, 1, 2}) putU16(out, i);
-  return out;
+  return headFileBytes({{40, 40, 0}, {41, 40, 0}, {40, 41, 0}}, {{0, 1, 2}});
 }
 
 std::vector<uint8_t> cubeSceneBytes() {
@@ -49,16 +29,6 @@ std::vector<uint8_t> cubeSceneBytes() {
   w.begin(chunk3ds::kMain).begin(chunk3ds::kMdata).begin(chunk3ds::kNamedObject).str("cube");
   w.begin(chunk3ds::kTriObject).points(corners).beginFaces(faces).end();
   return w.finish();
-}
-
-std::vector<uint8_t> endPicturePixels() {
-  std::vector<uint8_t> out;
-  for (int y = 0; y < kEndPictureHeight; ++y)
-    for (int x = 0; x < kEndPictureWidth; ++x) {
-      const Bgr c = x < kEndPictureWidth / 2 ? kEndPictureColour : Bgr{0, 0, 0};
-      out.insert(out.end(), {c.b, c.g, c.r});
-    }
-  return out;
 }
 
 void writeSmall(const std::string& path, uint16_t w, uint16_t h, Bgr colour) {
@@ -75,7 +45,9 @@ void writeCatalogueFiles(const std::string& folder, const CatalogueFileSet& set)
   const std::string dir = folder + "/";
   writeFile(dir + "ex_glowa_new.3ds", headBytes());
   writeTga(dir + "back01.tga", 800, 600, solidPixels(800, 600, set.background));
-  writeTga(dir + "s_end.tga", kEndPictureWidth, kEndPictureHeight, endPicturePixels());
+  writeTga(dir + "s_end.tga", kEndPictureWidth, kEndPictureHeight,
+           twoColumnPixels(kEndPictureWidth, kEndPictureHeight, kEndPictureWidth / 2,
+                           kEndPictureColour, {0, 0, 0}));
   // Small borders in the corners, clear of the letterbox centre.
   writeSmall(dir + "s_left.tga", 8, 16, Bgr{0, 0, 90});
   writeSmall(dir + "s_right.tga", 8, 16, Bgr{0, 90, 0});

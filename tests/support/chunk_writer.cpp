@@ -87,3 +87,17 @@ std::vector<uint8_t> ChunkWriter::finish() {
   while (!open_.empty()) end();
   return bytes_;
 }
+
+std::vector<uint8_t> headFileBytes(const std::vector<Point3>& points,
+                                   const std::vector<std::array<uint16_t, 3>>& faces,
+                                   std::vector<Uv2> uvs) {
+  for (size_t i = uvs.size(); i < points.size(); ++i)
+    uvs.push_back({float(i % 7) / 7.0f, float(i % 5) / 5.0f});
+  ChunkWriter w;
+  w.u16(uint16_t(points.size()));
+  for (const Point3& p : points) w.f32(p.x).f32(p.y).f32(p.z);
+  for (const Uv2& t : uvs) w.f32(t.u).f32(t.v);
+  w.u16(uint16_t(faces.size()));
+  for (const auto& f : faces) w.u16(f[0]).u16(f[1]).u16(f[2]);
+  return w.bytes();
+}

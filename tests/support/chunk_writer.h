@@ -2,6 +2,7 @@
 // in when they are closed, and raw headers with any length can be written to make broken files.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -50,3 +51,9 @@ class ChunkWriter {
   std::vector<uint8_t> bytes_;
   std::vector<size_t> open_;
 };
+
+// A head file, the sculpted head's own chunkless format: vertex count, positions, texture
+// coordinates, face count, faces. Without `uvs`, vertex i gets (i % 7 / 7, i % 5 / 5).
+std::vector<uint8_t> headFileBytes(const std::vector<Point3>& points,
+                                   const std::vector<std::array<uint16_t, 3>>& faces,
+                                   std::vector<Uv2> uvs = {});

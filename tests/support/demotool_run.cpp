@@ -58,42 +58,14 @@ ToolRun runDemotool(const std::vector<std::string>& args,
   return run;
 }
 
-namespace {
-
-// Forges into a private folder and moves the pack to `target` in one rename, so that test
-// processes running side by side never see half a pack.
-bool forgeInto(const fs::path& target) {
-  TempDir forged;
-  const ToolRun forge = runDemotool({"forge", forged.path()});
-  std::vector<uint8_t> bytes;
-  if (forge.status == 0) {
-    bytes = readFile(forged.file("data.dat"));
-  } else {
-    std::fprintf(stderr, "demotool forge failed (%s); testing with a minimal pack\n",
-                 splitLines(forge.err).empty() ? "" : splitLines(forge.err).back().c_str());
-    const char entry[] = "skora.tga\0\0\0\0";
-    bytes.assign(entry, entry + sizeof entry);  // the name, its NUL and a zero size
-  }
-  std::error_code ec;
-  fs::create_directories(target.parent_path(), ec);
-  const fs::path part = target.string() + "." + std::to_string(getpid());
-  writeFile(part.string(), bytes);
-  fs::rename(part, target, ec);
-  return !ec;
-}
-
-}  // namespace
-
 const std::string& forgedPack() {
-  static std::string pack;
-  if (!pack.empty()) return pack;
-  const char* tool = std::getenv("DEMOTOOL");
-  if (!tool || !*tool) return pack;
-  const fs::path target = fs::path(tool).parent_path() / "test-forge" / "data.dat";
-  std::error_code ec;
-  const bool fresh = fs::exists(target, ec) &&
-                     fs::last_write_time(target, ec) >= fs::last_write_time(tool, ec) && !ec;
-  if (fresh || forgeInto(target)) pack = target.string();
+  static const std::string pack = [] {
+    const char* tool = std::getenv("DEMOTOOL");
+    if (!tool || !*tool) return std::string();
+    const fs::path built = fs::path(tool).parent_path() / "run" / "data.dat";
+    std::error_code ec;
+    return fs::is_regular_file(built, ec) ? built.string() : std::string();
+  }();
   return pack;
 }
 

@@ -1,5 +1,5 @@
 // Running the demotool binary (path in $DEMOTOOL) from a test, headless, with its exit status and
-// both output streams captured; and the asset pack it forges, made once per test process.
+// both output streams captured; and the asset pack the build forged with it.
 #pragma once
 
 #include <string>
@@ -16,10 +16,8 @@ struct ToolRun {
 ToolRun runDemotool(const std::vector<std::string>& args,
                     const std::vector<std::string>& extraEnv = {});
 
-// A pack made by `demotool forge`, kept beside the demotool binary and made again whenever the
-// binary is newer, so that the test processes of one build forge once. While forge cannot make a
-// pack, a minimal one (an empty "skora.tga") stands in: the loaders skip what is missing. Empty
-// when neither can be written.
+// The pack the build forged (run/data.dat beside $DEMOTOOL), shared by every test that reads a
+// whole pack, so that a test run forges no pack of its own. Empty when it is not there.
 const std::string& forgedPack();
 
 // A refused run: status 1, nothing on stdout and one line on stderr that names `names`.

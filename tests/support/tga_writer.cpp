@@ -5,41 +5,31 @@
 
 #include "support/temp_dir.h"
 
-std::vector<uint8_t> solidPixels(uint16_t width, uint16_t height, Bgr colour) {
+std::vector<uint8_t> twoColumnPixels(uint16_t width, uint16_t height, uint16_t split, Bgr left,
+                                     Bgr right) {
   std::vector<uint8_t> out;
-  out.reserve(size_t(width) * height * 3);
-  for (size_t i = 0; i < size_t(width) * height; ++i) {
-    out.push_back(colour.b);
-    out.push_back(colour.g);
-    out.push_back(colour.r);
-  }
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const Bgr c = x < split ? left : right;
+      out.insert(out.end(), {c.b, c.g, c.r});
+    }
   return out;
 }
 
+std::vector<uint8_t> solidPixels(uint16_t width, uint16_t height, Bgr colour) {
+  return twoColumnPixels(width, height, width, colour, colour);
+}
+
 std::vector<uint8_t> tgaBytes(uint16_t width, uint16_t height, const std::vector<uint8_t>& bgr,
-                              uint8_t bitsPerPixel) {
-  // Type 2 is uncompressed true colour; descriptor 0 is bottom row first.
-  const uint8_t header[18] = {0,
-                              0,
-                              2,
-                              0,
-                              0,
-                              0,
-                              0,
-                              0,
-                              0,
-                              0,
-                              0,
-                              0,
-                              uint8_t(width & 0xFF),
-                              uint8_t(width >> 8),
-                              uint8_t(height & 0xFF),
-                              uint8_t(height >> 8),
-                              bitsPerPixel,
-                              0};
-  std::vector<uint8_t> out(sizeof header + bgr.size());
-  std::copy(header, header + sizeof header, out.begin());
-  std::copy(bgr.begin(), bgr.end(), out.begin() + sizeof header);
+                              uint8_t bitsPerPixel, uint8_t imageType) {
+  std::vector<uint8_t> out(18 + bgr.size(), 0);
+  out[2] = imageType;
+  out[12] = uint8_t(width);
+  out[13] = uint8_t(width >> 8);
+  out[14] = uint8_t(height);
+  out[15] = uint8_t(height >> 8);
+  out[16] = bitsPerPixel;
+  std::copy(bgr.begin(), bgr.end(), out.begin() + 18);
   return out;
 }
 

@@ -1,16 +1,17 @@
 // demotool pack and inspect, run as the real binary (path in $DEMOTOOL): round trips through
 // create, list and extract, the refusals with their single stderr line, and the JSON of inspect.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/chunk_writer.h"
+#include "support/demotool_run.h"
 #include "support/temp_dir.h"
+#include "support/tga_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -18,55 +19,11 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-  int errLines() const {
-    int n = 0;
-    for (char c : err) n += c == '\n';
-    return n;
-  }
-};
-
 std::string text(const Bytes& b) {
   return std::string(b.begin(), b.end());
 }
 Bytes bytes(const std::string& s) {
   return Bytes(s.begin(), s.end());
-}
-
-std::string quote(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-ToolRun demotool(const TempDir& scratch, const std::vector<std::string>& args) {
-  const char* tool = std::getenv("DEMOTOOL");
-  ToolRun r;
-  if (!tool) {
-    ADD_FAILURE() << "DEMOTOOL is not set";
-    return r;
-  }
-  std::string cmd = quote(tool);
-  for (const std::string& a : args) cmd += " " + quote(a);
-  const std::string out = scratch.file(".stdout"), err = scratch.file(".stderr");
-  cmd += " >" + quote(out) + " 2>" + quote(err);
-  const int raw = std::system(cmd.c_str());
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = text(readFile(out));
-  r.err = text(readFile(err));
-  fs::remove(out);
-  fs::remove(err);
-  return r;
-}
-
-void expectRefusal(const ToolRun& r, const std::string& reasonPart) {
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.errLines(), 1) << r.err;
-  EXPECT_NE(r.err.find(reasonPart), std::string::npos) << r.err;
-  EXPECT_TRUE(r.out.empty()) << r.out;
 }
 
 std::vector<std::string> listDir(const std::string& dir) {
@@ -91,10 +48,10 @@ void fillSource(const TempDir& t) {
 TEST(DemotoolPack, CreateListExtractRoundTrip) {
   TempDir t;
   fillSource(t);
-  ToolRun r = demotool(t, {"pack", "create", t.file("p.dat"), t.file("src")});
+  ToolRun r = runDemotool({"pack", "create", t.file("p.dat"), t.file("src")});
   ASSERT_EQ(r.status, 0) << r.err;
 
-  r = demotool(t, {"pack", "list", t.file("p.dat")});
+  r = runDemotool({"pack", "list", t.file("p.dat")});
   ASSERT_EQ(r.status, 0) << r.err;
   const nlohmann::json list = nlohmann::json::parse(r.out);
   const nlohmann::json expected = {{{"name", "alpha.3ds"}, {"size", 0}, {"offset", 14}},
@@ -106,7 +63,7 @@ TEST(DemotoolPack, CreateListExtractRoundTrip) {
   EXPECT_EQ(text(Bytes(pack.begin() + 46, pack.end())), "skin!");
 
   fs::create_directory(t.file("out"));
-  r = demotool(t, {"pack", "extract", t.file("p.dat"), t.file("out")});
+  r = runDemotool({"pack", "extract", t.file("p.dat"), t.file("out")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(listDir(t.file("out")),
             (std::vector<std::string>{"alpha.3ds", "skora.tga", "zeta.mp3"}));
@@ -117,24 +74,24 @@ TEST(DemotoolPack, CreateListExtractRoundTrip) {
 TEST(DemotoolPack, CreateIsDeterministicAndSkipsItsOwnOutput) {
   TempDir t;
   fillSource(t);
-  ASSERT_EQ(demotool(t, {"pack", "create", t.file("a.dat"), t.file("src/zeta.mp3"),
+  ASSERT_EQ(runDemotool({"pack", "create", t.file("a.dat"), t.file("src/zeta.mp3"),
                          t.file("src/skora.tga"), t.file("src/alpha.3ds")})
                 .status,
             0);
   // Written into the folder it packs, twice: the second run must not pack the first pack.
-  ASSERT_EQ(demotool(t, {"pack", "create", t.file("src/b.dat"), t.file("src")}).status, 0);
-  ASSERT_EQ(demotool(t, {"pack", "create", t.file("src/b.dat"), t.file("src")}).status, 0);
+  ASSERT_EQ(runDemotool({"pack", "create", t.file("src/b.dat"), t.file("src")}).status, 0);
+  ASSERT_EQ(runDemotool({"pack", "create", t.file("src/b.dat"), t.file("src")}).status, 0);
   EXPECT_EQ(readFile(t.file("a.dat")), readFile(t.file("src/b.dat")));
 }
 
 TEST(DemotoolPack, ExtractDefaultsToWorkingDirectory) {
   TempDir t;
   fillSource(t);
-  ASSERT_EQ(demotool(t, {"pack", "create", t.file("p.dat"), t.file("src")}).status, 0);
+  ASSERT_EQ(runDemotool({"pack", "create", t.file("p.dat"), t.file("src")}).status, 0);
   fs::create_directory(t.file("here"));
   const std::string previous = fs::current_path().string();
   fs::current_path(t.file("here"));
-  const ToolRun r = demotool(t, {"pack", "extract", t.file("p.dat")});
+  const ToolRun r = runDemotool({"pack", "extract", t.file("p.dat")});
   fs::current_path(previous);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(listDir(t.file("here")),
@@ -145,69 +102,67 @@ TEST(DemotoolPack, CreateRefusals) {
   TempDir t;
   fs::create_directory(t.file("noskora"));
   writeFile(t.file("noskora/a.tga"), bytes("a"));
-  expectRefusal(demotool(t, {"pack", "create", t.file("p.dat"), t.file("noskora")}), "skora.tga");
+  expectOneLineFailure(runDemotool({"pack", "create", t.file("p.dat"), t.file("noskora")}),
+                       "skora.tga");
 
   fs::create_directory(t.file("bad"));
   writeFile(t.file("bad/skora.tga"), bytes("s"));
   writeFile(t.file("bad/back\\slash.tga"), bytes("b"));
-  expectRefusal(demotool(t, {"pack", "create", t.file("p.dat"), t.file("bad")}), "back\\slash.tga");
+  expectOneLineFailure(runDemotool({"pack", "create", t.file("p.dat"), t.file("bad")}),
+                       "back\\slash.tga");
 
   fs::create_directory(t.file("other"));
   writeFile(t.file("other/skora.tga"), bytes("t"));
-  expectRefusal(demotool(t, {"pack", "create", t.file("p.dat"), t.file("bad/skora.tga"),
-                             t.file("other/skora.tga")}),
-                "two inputs");
-  expectRefusal(demotool(t, {"pack", "create", t.file("p.dat"), t.file("absent.tga")}),
-                "absent.tga");
+  expectOneLineFailure(runDemotool({"pack", "create", t.file("p.dat"), t.file("bad/skora.tga"),
+                                    t.file("other/skora.tga")}),
+                       "two inputs");
+  expectOneLineFailure(runDemotool({"pack", "create", t.file("p.dat"), t.file("absent.tga")}),
+                       "absent.tga");
   EXPECT_FALSE(fs::exists(t.file("p.dat")));
 }
 
 TEST(DemotoolPack, BrokenPacksAreRefused) {
   TempDir t;
   fillSource(t);
-  ASSERT_EQ(demotool(t, {"pack", "create", t.file("p.dat"), t.file("src")}).status, 0);
+  ASSERT_EQ(runDemotool({"pack", "create", t.file("p.dat"), t.file("src")}).status, 0);
   Bytes cut = readFile(t.file("p.dat"));
   cut.resize(cut.size() - 1);
   writeFile(t.file("cut.dat"), cut);
-  expectRefusal(demotool(t, {"pack", "list", t.file("cut.dat")}),
-                "the pack ends inside the entry \"skora.tga\"");
+  expectOneLineFailure(runDemotool({"pack", "list", t.file("cut.dat")}),
+                       "the pack ends inside the entry \"skora.tga\"");
   fs::create_directory(t.file("out"));
-  expectRefusal(demotool(t, {"pack", "extract", t.file("cut.dat"), t.file("out")}),
-                "ends inside the entry");
+  expectOneLineFailure(runDemotool({"pack", "extract", t.file("cut.dat"), t.file("out")}),
+                       "ends inside the entry");
   EXPECT_TRUE(listDir(t.file("out")).empty());
 
   Bytes evil = bytes("../evil.tga");
   evil.insert(evil.end(), {0, 1, 0, 0, 0, 'x'});
   writeFile(t.file("evil.dat"), evil);
-  expectRefusal(demotool(t, {"pack", "extract", t.file("evil.dat"), t.file("out")}), "../evil.tga");
+  expectOneLineFailure(runDemotool({"pack", "extract", t.file("evil.dat"), t.file("out")}),
+                       "../evil.tga");
   EXPECT_FALSE(fs::exists(t.file("evil.tga")));
-  expectRefusal(demotool(t, {"pack", "list", t.file("absent.dat")}), "cannot open");
+  expectOneLineFailure(runDemotool({"pack", "list", t.file("absent.dat")}), "cannot open");
 }
 
 TEST(DemotoolPack, HelpAndUsageErrors) {
   TempDir t;
   for (const char* command : {"pack", "inspect"}) {
-    const ToolRun r = demotool(t, {command, "--help"});
+    const ToolRun r = runDemotool({command, "--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("usage: demotool ", 0), 0u) << r.out;
     EXPECT_TRUE(r.err.empty());
   }
-  expectRefusal(demotool(t, {"pack"}), "expects");
-  expectRefusal(demotool(t, {"pack", "shuffle", "x"}), "unknown");
-  expectRefusal(demotool(t, {"pack", "list"}), "expects");
-  expectRefusal(demotool(t, {"inspect", "png", "x"}), "unknown");
+  expectOneLineFailure(runDemotool({"pack"}), "expects");
+  expectOneLineFailure(runDemotool({"pack", "shuffle", "x"}), "unknown");
+  expectOneLineFailure(runDemotool({"pack", "list"}), "expects");
+  expectOneLineFailure(runDemotool({"inspect", "png", "x"}), "unknown");
 }
 
 TEST(DemotoolInspect, TgaFieldsAndPixelHash) {
   TempDir t;
-  Bytes tga(18, 0);
-  tga[2] = 2;
-  tga[12] = 2;
-  tga[14] = 1;
-  tga[16] = 24;
-  tga.insert(tga.end(), {10, 20, 30, 40, 50, 60});
+  Bytes tga = tgaBytes(2, 1, {10, 20, 30, 40, 50, 60});
   writeFile(t.file("a.tga"), tga);
-  const ToolRun r = demotool(t, {"inspect", "tga", t.file("a.tga")});
+  const ToolRun r = runDemotool({"inspect", "tga", t.file("a.tga")});
   ASSERT_EQ(r.status, 0) << r.err;
   // sha256 of the six bytes 0a 14 1e 28 32 3c, as stored (not swapped to R, G, B).
   const nlohmann::json expected = {
@@ -220,36 +175,20 @@ TEST(DemotoolInspect, TgaFieldsAndPixelHash) {
 
   tga[2] = 10;
   writeFile(t.file("rle.tga"), tga);
-  expectRefusal(demotool(t, {"inspect", "tga", t.file("rle.tga")}), "image type 10");
-  expectRefusal(demotool(t, {"inspect", "tga", t.file("absent.tga")}), "cannot read");
+  expectOneLineFailure(runDemotool({"inspect", "tga", t.file("rle.tga")}), "image type 10");
+  expectOneLineFailure(runDemotool({"inspect", "tga", t.file("absent.tga")}), "cannot read");
 }
-
-namespace {
-
-void putU16(Bytes& b, uint16_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void putF32(Bytes& b, float f) {
-  uint32_t bits;
-  std::memcpy(&bits, &f, 4);
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(bits >> (8 * i)));
-}
-
-}  // namespace
 
 TEST(DemotoolInspect, HeadJsonKeepsFloatsAndListOrder) {
   TempDir t;
   const float coords[9] = {0.1f, 1e-7f, -2.5f, 3.0f, 1.0f / 3.0f, 0.0f, 16777217.0f, 4.0f, 0.0f};
-  Bytes mesh;
-  putU16(mesh, 3);
-  for (float c : coords) putF32(mesh, c);
-  for (float c : {0.0f, 1.0f, 0.7f, 0.2f, 1.0f, 1.0f}) putF32(mesh, c);
-  putU16(mesh, 1);
-  for (uint16_t i : {0, 1, 2}) putU16(mesh, i);
+  Bytes mesh = headFileBytes({{coords[0], coords[1], coords[2]},
+                              {coords[3], coords[4], coords[5]},
+                              {coords[6], coords[7], coords[8]}},
+                             {{0, 1, 2}}, {{0.0f, 1.0f}, {0.7f, 0.2f}, {1.0f, 1.0f}});
   writeFile(t.file("head.3ds"), mesh);
 
-  const ToolRun r = demotool(t, {"inspect", "head", t.file("head.3ds")});
+  const ToolRun r = runDemotool({"inspect", "head", t.file("head.3ds")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("[0.1,"), std::string::npos) << "not the shortest form: " << r.out;
   const nlohmann::json j = nlohmann::json::parse(r.out);
@@ -268,9 +207,9 @@ TEST(DemotoolInspect, HeadJsonKeepsFloatsAndListOrder) {
 
   mesh.pop_back();
   writeFile(t.file("short.3ds"), mesh);
-  expectRefusal(demotool(t, {"inspect", "head", t.file("short.3ds")}), "ends inside");
+  expectOneLineFailure(runDemotool({"inspect", "head", t.file("short.3ds")}), "ends inside");
   mesh.push_back(0);
   mesh[mesh.size() - 2] = 3;  // face corner c = 3 with 3 vertices
   writeFile(t.file("index.3ds"), mesh);
-  expectRefusal(demotool(t, {"inspect", "head", t.file("index.3ds")}), "face 0");
+  expectOneLineFailure(runDemotool({"inspect", "head", t.file("index.3ds")}), "face 0");
 }

@@ -124,19 +124,4 @@ TEST_F(ForgedFormats, MeshPartsAreWoundOutwards) {
   }
 }
 
-TEST(ForgePreview, WritesEveryPictureAsPng) {
-  if (!std::getenv("DEMOTOOL")) GTEST_SKIP() << "DEMOTOOL is not set";
-  TempDir out, png;
-  const ToolRun run = runDemotool({"forge", out.path(), "--preview", png.path()});
-  ASSERT_EQ(run.status, 0) << run.err;
-  const std::vector<std::string> files = png.list();
-  EXPECT_EQ(files.size(), 12u);
-  for (const std::string& f : files) {
-    const std::vector<uint8_t> b = readFile(png.file(f));
-    ASSERT_GE(b.size(), 8u) << f;
-    EXPECT_EQ(b[1], 'P') << f;
-    EXPECT_EQ(b[2], 'N') << f;
-  }
-}
-
 }  // namespace

@@ -55,19 +55,23 @@ TEST_F(ForgeCommand, PackHoldsTheEighteenNamesInOrderAndUnpacks) {
     EXPECT_FALSE(readFile(files.path(name)).empty()) << name << " is empty";
 }
 
-TEST_F(ForgeCommand, TwoRunsWriteIdenticalBytesAndReportProgress) {
-  TempDir first, second;
-  const ToolRun a = runDemotool({"forge", first.path()});
-  const ToolRun b = runDemotool({"forge", second.path()});
-  ASSERT_EQ(a.status, 0) << a.err;
-  ASSERT_EQ(b.status, 0) << b.err;
-  EXPECT_NE(a.err.find("forge: back01.tga 800x600"), std::string::npos) << a.err;
-  std::vector<std::string> files = kPackNames;
-  files.push_back("data.dat");
-  for (const std::string& name : files) {
-    const std::vector<uint8_t> x = readFile(first.file(name)), y = readFile(second.file(name));
-    EXPECT_FALSE(x.empty()) << name;
-    EXPECT_TRUE(x == y) << name << " differs between two runs";
+// The build forged the shared pack; a second run here must write the same bytes, and its preview
+// every picture as a PNG.
+TEST_F(ForgeCommand, SecondRunWritesIdenticalBytesReportsProgressAndPreviews) {
+  TempDir out, png;
+  const ToolRun run = runDemotool({"forge", out.path(), "--preview", png.path()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("forge: back01.tga 800x600"), std::string::npos) << run.err;
+  EXPECT_TRUE(readFile(out.file("data.dat")) == readFile(forgedPack())) << "the packs differ";
+  const ForgedFiles& shared = forgedFiles();
+  ASSERT_TRUE(shared.ok) << shared.error;
+  for (const std::string& name : kPackNames)
+    EXPECT_TRUE(readFile(out.file(name)) == readFile(shared.path(name))) << name << " differs";
+  const std::vector<std::string> previews = png.list();
+  EXPECT_EQ(previews.size(), 12u);
+  for (const std::string& f : previews) {
+    const std::vector<uint8_t> b = readFile(png.file(f));
+    EXPECT_TRUE(b.size() >= 8 && b[1] == 'P' && b[2] == 'N') << f << " is no PNG";
   }
 }
 

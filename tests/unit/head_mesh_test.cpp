@@ -10,41 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "support/chunk_writer.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-struct MeshBytes {
-  std::vector<uint8_t> b;
-  void u16(uint16_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-  }
-  void f32(float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(bits >> (8 * i)));
-  }
-};
-
-std::vector<uint8_t> meshFile(const std::vector<Vec3>& positions,
-                              const std::vector<std::array<uint16_t, 3>>& faces) {
-  MeshBytes m;
-  m.u16(uint16_t(positions.size()));
-  for (const Vec3& p : positions) {
-    m.f32(p.x);
-    m.f32(p.y);
-    m.f32(p.z);
-  }
-  for (size_t i = 0; i < positions.size(); ++i) {
-    m.f32(0.25f * float(i));
-    m.f32(1.0f - 0.125f * float(i));
-  }
-  m.u16(uint16_t(faces.size()));
-  for (const auto& f : faces)
-    for (uint16_t i : f) m.u16(i);
-  return m.b;
-}
 
 using List = std::vector<std::pair<uint16_t, float>>;
 
@@ -87,12 +56,12 @@ void expectEmpty(const HeadMesh& mesh) {
   EXPECT_TRUE(mesh.faces.empty());
 }
 
-const std::vector<Vec3> kFour = {{0, 0, 0}, {3, 0, 0}, {0, 4, 0}, {3, 4, 0}};
+const std::vector<Point3> kFour = {{0, 0, 0}, {3, 0, 0}, {0, 4, 0}, {3, 4, 0}};
 
 }  // namespace
 
 TEST(HeadMesh, OneTriangleListsAndRestLengths) {
-  const auto bytes = meshFile({{0, 0, 0}, {3, 0, 0}, {0, 4, 0}}, {{0, 1, 2}});
+  const auto bytes = headFileBytes({{0, 0, 0}, {3, 0, 0}, {0, 4, 0}}, {{0, 1, 2}});
   HeadMesh mesh;
   ASSERT_TRUE(mesh.parse(bytes.data(), bytes.size()));
   EXPECT_EQ(listOf(mesh.vertices[0]), (List{{2, 4.0f}, {1, 3.0f}}));
@@ -101,7 +70,7 @@ TEST(HeadMesh, OneTriangleListsAndRestLengths) {
 }
 
 TEST(HeadMesh, TwoTrianglesListOrder) {
-  const auto bytes = meshFile(kFour, {{0, 1, 2}, {2, 1, 3}});
+  const auto bytes = headFileBytes(kFour, {{0, 1, 2}, {2, 1, 3}});
   HeadMesh mesh;
   ASSERT_TRUE(mesh.parse(bytes.data(), bytes.size()));
   EXPECT_EQ(indicesOf(mesh.vertices[1]), (std::vector<uint16_t>{3, 2, 0}));
@@ -113,7 +82,8 @@ TEST(HeadMesh, TwoTrianglesListOrder) {
 
 TEST(HeadMesh, DegenerateFaceUnusedVertexAndCoincidentVertices) {
   // Vertex 2 sits on vertex 1; vertex 3 is named by no face.
-  const auto bytes = meshFile({{0, 0, 0}, {1, 2, 2}, {1, 2, 2}, {9, 9, 9}}, {{0, 0, 1}, {1, 2, 1}});
+  const auto bytes =
+      headFileBytes({{0, 0, 0}, {1, 2, 2}, {1, 2, 2}, {9, 9, 9}}, {{0, 0, 1}, {1, 2, 1}});
   HeadMesh mesh;
   ASSERT_TRUE(mesh.parse(bytes.data(), bytes.size()));
   EXPECT_EQ(listOf(mesh.vertices[0]), (List{{1, 3.0f}}));
@@ -124,7 +94,7 @@ TEST(HeadMesh, DegenerateFaceUnusedVertexAndCoincidentVertices) {
 
 TEST(HeadMesh, FieldsAfterLoad) {
   TempDir dir;
-  auto bytes = meshFile(kFour, {{0, 1, 2}});
+  auto bytes = headFileBytes(kFour, {{0, 1, 2}});
   bytes.push_back(0xAB);  // trailing bytes are not read
   writeFile(dir.file("ex_glowa_new.3ds"), bytes);
   HeadMesh mesh;
@@ -134,8 +104,8 @@ TEST(HeadMesh, FieldsAfterLoad) {
   EXPECT_EQ(mesh.vertices.size(), 4u);
   EXPECT_EQ(mesh.vertices[3].position.x, 3.0f);
   EXPECT_EQ(mesh.vertices[3].position.y, 4.0f);
-  EXPECT_EQ(mesh.vertices[3].u, 0.75f);
-  EXPECT_EQ(mesh.vertices[3].v, 0.625f);
+  EXPECT_EQ(mesh.vertices[3].u, 3.0f / 7.0f);
+  EXPECT_EQ(mesh.vertices[3].v, 3.0f / 5.0f);
   EXPECT_EQ(mesh.vertices[1].offset.length(), 0.0f);
   EXPECT_EQ(mesh.vertices[1].locked + mesh.vertices[1].pending + mesh.vertices[1].spreading, 0);
   EXPECT_EQ(mesh.faces[0].c, 2);
@@ -150,7 +120,7 @@ TEST(HeadMesh, FourByteFileIsEmptyMesh) {
 
 // A mesh that was loaded must be emptied by a refused file, not left half replaced.
 TEST(HeadMesh, RefusedFilesLeaveMeshEmpty) {
-  const auto good = meshFile(kFour, {{0, 1, 2}, {2, 1, 3}});
+  const auto good = headFileBytes(kFour, {{0, 1, 2}, {2, 1, 3}});
   struct Case {
     const char* reason;  // what failure() says
     std::vector<uint8_t> bytes;
@@ -167,9 +137,9 @@ TEST(HeadMesh, RefusedFilesLeaveMeshEmpty) {
       {"ends inside the face count", cut(2 + 80 + 1)},
       {"ends inside the 2 faces (at face 1)", cut(2 + 80 + 2 + 11)},
       {"ends inside the 2 faces (at face 1)", cut(good.size() - 1)},
-      {"face 0 names vertex 4, at or above the vertex count 4", meshFile(kFour, {{0, 1, 4}})},
-      {"face 1 names vertex 65535", meshFile(kFour, {{0, 1, 2}, {65535, 0, 1}})},
-      {"face 0 names vertex 0, at or above the vertex count 0", meshFile({}, {{0, 0, 0}})},
+      {"face 0 names vertex 4, at or above the vertex count 4", headFileBytes(kFour, {{0, 1, 4}})},
+      {"face 1 names vertex 65535", headFileBytes(kFour, {{0, 1, 2}, {65535, 0, 1}})},
+      {"face 0 names vertex 0, at or above the vertex count 0", headFileBytes({}, {{0, 0, 0}})},
   };
 
   for (const Case& c : cases) {
@@ -185,7 +155,7 @@ TEST(HeadMesh, RefusedFilesLeaveMeshEmpty) {
 
 TEST(HeadMesh, MissingFileLeavesMeshEmpty) {
   TempDir dir;
-  const auto good = meshFile(kFour, {{0, 1, 2}});
+  const auto good = headFileBytes(kFour, {{0, 1, 2}});
   HeadMesh mesh;
   ASSERT_TRUE(mesh.parse(good.data(), good.size()));
   EXPECT_FALSE(mesh.load(dir.file("absent.3ds").c_str()));
@@ -199,7 +169,7 @@ TEST(HeadMesh, LargeMeshMatchesReferenceOrder) {
   std::mt19937 rng(7);
   std::uniform_real_distribution<float> coord(-1.0f, 1.0f);
   const uint16_t n = 600;
-  std::vector<Vec3> positions;
+  std::vector<Point3> positions;
   for (int i = 0; i < n; ++i) positions.push_back({coord(rng), coord(rng), coord(rng)});
   std::uniform_int_distribution<int> local(-6, 6);
   std::vector<std::array<uint16_t, 3>> faces;
@@ -209,7 +179,7 @@ TEST(HeadMesh, LargeMeshMatchesReferenceOrder) {
     faces.push_back({uint16_t(base), near(), near()});
   }
   faces.push_back(faces[10]);
-  const auto bytes = meshFile(positions, faces);
+  const auto bytes = headFileBytes(positions, faces);
   HeadMesh mesh;
   ASSERT_TRUE(mesh.parse(bytes.data(), bytes.size()));
   const std::vector<List> expected = referenceLists(mesh);
@@ -223,7 +193,7 @@ TEST(HeadMesh, LargeMeshMatchesReferenceOrder) {
 }
 
 TEST(HeadMesh, RebuildingDoesNotDuplicate) {
-  const auto bytes = meshFile(kFour, {{0, 1, 2}, {2, 1, 3}});
+  const auto bytes = headFileBytes(kFour, {{0, 1, 2}, {2, 1, 3}});
   HeadMesh mesh;
   ASSERT_TRUE(mesh.parse(bytes.data(), bytes.size()));
   mesh.buildNeighbours();

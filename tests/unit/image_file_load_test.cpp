@@ -7,19 +7,15 @@
 
 #include "gfx/image_file.h"
 #include "support/temp_dir.h"
+#include "support/tga_writer.h"
 
 namespace {
 
+// Distinct bytes in every pixel, then `extraBytes` more after the last one.
 std::vector<uint8_t> picture(uint16_t w, uint16_t h, size_t extraBytes) {
-  std::vector<uint8_t> b(18 + size_t(w) * h * 3 + extraBytes, 0);
-  b[2] = 2;
-  b[12] = uint8_t(w);
-  b[13] = uint8_t(w >> 8);
-  b[14] = uint8_t(h);
-  b[15] = uint8_t(h >> 8);
-  b[16] = 24;
-  for (size_t i = 18; i < b.size(); ++i) b[i] = uint8_t(i * 13 + 5);
-  return b;
+  std::vector<uint8_t> bgr(size_t(w) * h * 3 + extraBytes);
+  for (size_t i = 0; i < bgr.size(); ++i) bgr[i] = uint8_t((i + 18) * 13 + 5);
+  return tgaBytes(w, h, bgr);
 }
 
 std::vector<uint8_t> pixelsOf(const ImageFile& img) {

@@ -8,21 +8,9 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "support/tga_writer.h"
 
 namespace {
-
-std::vector<uint8_t> tga(uint16_t w, uint16_t h, const std::vector<uint8_t>& pixels,
-                         uint8_t type = 2, uint8_t depth = 24) {
-  std::vector<uint8_t> b(18 + pixels.size(), 0);
-  b[2] = type;
-  b[12] = uint8_t(w);
-  b[13] = uint8_t(w >> 8);
-  b[14] = uint8_t(h);
-  b[15] = uint8_t(h >> 8);
-  b[16] = depth;
-  std::copy(pixels.begin(), pixels.end(), b.begin() + 18);
-  return b;
-}
 
 const std::vector<uint8_t> kTwoByOne = {10, 20, 30, 40, 50, 60};
 
@@ -35,7 +23,7 @@ std::vector<uint8_t> pixelsOf(const ImageFile& img) {
 
 TEST(ImageFile, LoadsTwoByOneAndSwapsRedBlue) {
   TempDir dir;
-  writeFile(dir.file("a.tga"), tga(2, 1, kTwoByOne));
+  writeFile(dir.file("a.tga"), tgaBytes(2, 1, kTwoByOne));
   ImageFile img;
   ASSERT_TRUE(img.load(dir.file("a.tga").c_str()));
   EXPECT_EQ(img.getWidth(), 2);
@@ -49,13 +37,13 @@ TEST(ImageFile, LoadsTwoByOneAndSwapsRedBlue) {
 
 TEST(ImageFile, FindsNameOfOtherLetterCase) {
   TempDir dir;
-  writeFile(dir.file("pic.tga"), tga(2, 1, kTwoByOne));
+  writeFile(dir.file("pic.tga"), tgaBytes(2, 1, kTwoByOne));
   ImageFile img;
   EXPECT_TRUE(img.load(dir.file("PIC.TGA").c_str()));
 }
 
 TEST(ImageFile, RowsStayInFileOrderWhateverTheDescriptor) {
-  std::vector<uint8_t> bytes = tga(1, 2, {1, 2, 3, 4, 5, 6});
+  std::vector<uint8_t> bytes = tgaBytes(1, 2, {1, 2, 3, 4, 5, 6});
   bytes[17] = 0x20;  // top row first
   ImageFile img;
   ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
@@ -63,7 +51,7 @@ TEST(ImageFile, RowsStayInFileOrderWhateverTheDescriptor) {
 }
 
 TEST(ImageFile, TrailingBytesAreIgnored) {
-  std::vector<uint8_t> bytes = tga(2, 1, kTwoByOne);
+  std::vector<uint8_t> bytes = tgaBytes(2, 1, kTwoByOne);
   bytes.push_back(99);
   ImageFile img;
   ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
@@ -71,7 +59,7 @@ TEST(ImageFile, TrailingBytesAreIgnored) {
 }
 
 TEST(ImageFile, ZeroWidthLoadsEmptyBuffer) {
-  const std::vector<uint8_t> bytes = tga(0, 7, {});
+  const std::vector<uint8_t> bytes = tgaBytes(0, 7, {});
   ImageFile img;
   ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
   EXPECT_TRUE(img.hasPixels());
@@ -93,7 +81,7 @@ TEST(ImageFile, MissingFileOnFreshReader) {
 }
 
 TEST(ImageFile, ReleaseTwiceIsHarmless) {
-  const std::vector<uint8_t> bytes = tga(2, 1, kTwoByOne);
+  const std::vector<uint8_t> bytes = tgaBytes(2, 1, kTwoByOne);
   ImageFile img;
   ASSERT_TRUE(img.parse(bytes.data(), bytes.size()));
   img.release();
@@ -103,8 +91,8 @@ TEST(ImageFile, ReleaseTwiceIsHarmless) {
 }
 
 TEST(ImageFile, SecondLoadReplacesBuffer) {
-  const std::vector<uint8_t> first = tga(2, 1, kTwoByOne);
-  const std::vector<uint8_t> second = tga(1, 1, {7, 8, 9});
+  const std::vector<uint8_t> first = tgaBytes(2, 1, kTwoByOne);
+  const std::vector<uint8_t> second = tgaBytes(1, 1, {7, 8, 9});
   ImageFile img;
   ASSERT_TRUE(img.parse(first.data(), first.size()));
   ASSERT_TRUE(img.parse(second.data(), second.size()));
@@ -121,31 +109,32 @@ TEST(ImageFile, RefusedFilesChangeNothing) {
     const char* reason;  // what failure() says, from the file and from the bytes alike
   };
   std::vector<Case> cases;
-  cases.push_back({"run-length encoded (type 10)", tga(2, 1, kTwoByOne, 10), "image type 10"});
-  cases.push_back({"colour-mapped (type 1)", tga(2, 1, kTwoByOne, 1), "image type 1;"});
-  cases.push_back({"depth 16", tga(3, 1, kTwoByOne, 2, 16), "depth 16 bits"});
-  cases.push_back({"depth 32", tga(1, 1, {1, 2, 3, 4}, 2, 32), "depth 32 bits"});
-  std::vector<uint8_t> withId = tga(1, 1, {1, 2, 3, 4, 5, 6, 7, 8});
+  cases.push_back(
+      {"run-length encoded (type 10)", tgaBytes(2, 1, kTwoByOne, 24, 10), "image type 10"});
+  cases.push_back({"colour-mapped (type 1)", tgaBytes(2, 1, kTwoByOne, 24, 1), "image type 1;"});
+  cases.push_back({"depth 16", tgaBytes(3, 1, kTwoByOne, 16), "depth 16 bits"});
+  cases.push_back({"depth 32", tgaBytes(1, 1, {1, 2, 3, 4}, 32), "depth 32 bits"});
+  std::vector<uint8_t> withId = tgaBytes(1, 1, {1, 2, 3, 4, 5, 6, 7, 8});
   withId[0] = 5;
   cases.push_back({"image ID of length 5", withId, "image ID (length 5)"});
-  std::vector<uint8_t> withMap = tga(1, 1, {1, 2, 3});
+  std::vector<uint8_t> withMap = tgaBytes(1, 1, {1, 2, 3});
   withMap[1] = 1;
   cases.push_back({"colour map", withMap, "colour map"});
-  std::vector<uint8_t> shortPixels = tga(2, 1, kTwoByOne);
+  std::vector<uint8_t> shortPixels = tgaBytes(2, 1, kTwoByOne);
   shortPixels.pop_back();
   cases.push_back({"one pixel byte short", shortPixels, "needs 6 bytes, the file has 5"});
   cases.push_back(
-      {"header only, pixels expected", tga(4, 4, {}), "needs 48 bytes, the file has 0"});
-  std::vector<uint8_t> shortHeader = tga(0, 0, {});
+      {"header only, pixels expected", tgaBytes(4, 4, {}), "needs 48 bytes, the file has 0"});
+  std::vector<uint8_t> shortHeader = tgaBytes(0, 0, {});
   shortHeader.resize(17);
   cases.push_back({"header cut at 17 bytes", shortHeader, "18-byte TGA header"});
   cases.push_back({"empty file", {}, "18-byte TGA header"});
-  cases.push_back({"too large to size", tga(65535, 65535, {}), "would take"});
+  cases.push_back({"too large to size", tgaBytes(65535, 65535, {}), "would take"});
 
   TempDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::vector<uint8_t> good = tga(2, 1, kTwoByOne);
+    const std::vector<uint8_t> good = tgaBytes(2, 1, kTwoByOne);
     ImageFile img;
     ASSERT_TRUE(img.parse(good.data(), good.size()));
     writeFile(dir.file("bad.tga"), c.bytes);
