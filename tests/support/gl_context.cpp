@@ -8,6 +8,7 @@
 
 GlTestContext::GlTestContext() {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
   platform::SdlOptions options;
   options.windowed = true;
   options.quietMessageBoxes = true;
