@@ -34,7 +34,8 @@ start_xvfb() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
   local fifo="$E2E_TMP/displayfd.$RANDOM"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  # -noreset: a server that resets when its last client leaves refuses the next one for a moment.
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local n
   read -r -t 10 n <"$fifo" || fail "Xvfb did not start"
