@@ -109,7 +109,8 @@ TEST_F(Trace, IrregularDeltasKeepTheSceneWindows) {
 // Deltas that are multiples of 75 ms turn the scenes by exact binary fractions (75 / 120 = 0.625
 // degrees, 75 / 600 = 0.125 units), so each scene's value is exactly its own frames' deltas over
 // its divisor. Vertex 1084 of the head is dragged down by delta / 100 in every frame of scenes 1
-// and 2, a long frame as far as its length says, and stays where it is from scene 3 on.
+// and 2, a long frame as far as its length says, and stays where it is from scene 3 on. A frame of
+// delta 0 in scenes 1 and 2 drags nothing but still lets the stretched mesh relax around the chin.
 TEST_F(Trace, SceneValuesAndTheHeadsDragFollowEachFramesDelta) {
   const uint32_t pattern[] = {75, 0, 150, 75, 450, 225, 0, 75};
   std::string text;
@@ -125,6 +126,7 @@ TEST_F(Trace, SceneValuesAndTheHeadsDragFollowEachFramesDelta) {
   ASSERT_GT(frames.size(), 100u);
   const double divisors[6] = {120, 120, 120, 120, 120, 600};
   uint32_t spent[6] = {};
+  int stillFramesThatRelaxed = 0;
   for (size_t i = 0; i < frames.size(); ++i) {
     const auto& f = frames[i];
     SCOPED_TRACE("frame " + std::to_string(i) + " at " + f["nowMs"].dump() + " ms");
@@ -141,8 +143,18 @@ TEST_F(Trace, SceneValuesAndTheHeadsDragFollowEachFramesDelta) {
     EXPECT_EQ(head[2], before[2]);
     const double drag = scene < 2 ? deltas[i] / 100.0 : 0.0;
     EXPECT_NEAR(head[1].get<double>(), before[1].get<double>() - drag, 1e-5);
+    const auto& neighbour = f["headNeighbour"];
+    ASSERT_TRUE(neighbour.is_array());
+    if (scene >= 2) {
+      EXPECT_EQ(neighbour, frames[i - 1]["headNeighbour"]);
+    } else if (deltas[i] == 0) {
+      EXPECT_NE(neighbour, frames[i - 1]["headNeighbour"])
+          << "a frame of delta 0 left the mesh still";
+      ++stillFramesThatRelaxed;
+    }
   }
   EXPECT_GT(spent[5], 0u) << "the schedule never reached scene 6";
+  EXPECT_GT(stillFramesThatRelaxed, 10);
 }
 
 TEST_F(Trace, RefusesBadInputInOneLine) {

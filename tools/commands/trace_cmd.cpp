@@ -1,5 +1,6 @@
 // demotool trace: the presentation run headless at exact frame times, one JSON object per frame on
 // stdout with the timeline's and the effects' state after the frame.
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -23,6 +24,7 @@ const char* const kUsage =
     "Runs the presentation headless and prints one JSON object per frame:\n"
     "  frame, nowMs, deltaMs, scene (1-6 or \"end\"), flash (alpha after the frame), fired,\n"
     "  strips, stripOffset, particles, emitter [x,y,z], head [x,y,z] of vertex 1084 (or null),\n"
+    "  headNeighbour [x,y,z] of the first vertex on 1084's neighbour list (or null),\n"
     "  value (the scene's accumulated angle or depth; null in the end scene).\n"
     "  --data FILE    the asset pack (default: run/data.dat beside demotool)\n"
     "  --fps N        frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms\n"
@@ -113,10 +115,16 @@ nlohmann::ordered_json frameRecord(size_t frame) {
   j["stripOffset"] = stripOffset;
   j["particles"] = particles.count;
   j["emitter"] = vec3(particles.position);
-  if (headMesh.vertexCount > kHeadDragVertex && headMesh.vertices.size() > kHeadDragVertex)
-    j["head"] = vec3(headMesh.vertices[kHeadDragVertex].position);
-  else
-    j["head"] = nullptr;
+  j["head"] = nullptr;
+  j["headNeighbour"] = nullptr;
+  const size_t vertexTotal = std::min<size_t>(headMesh.vertexCount, headMesh.vertices.size());
+  if (vertexTotal > kHeadDragVertex) {
+    const HeadVertex& dragged = headMesh.vertices[kHeadDragVertex];
+    j["head"] = vec3(dragged.position);
+    // The drag reaches the rest of the mesh through this list; a frame of delta 0 still moves it.
+    if (dragged.neighbours && dragged.neighbours->index < vertexTotal)
+      j["headNeighbour"] = vec3(headMesh.vertices[dragged.neighbours->index].position);
+  }
   j["value"] = sceneValue(scene);
   return j;
 }
