@@ -6,48 +6,15 @@
 source "$(dirname "$0")/tools/lib.sh"
 
 shot() { import -window root "$1"; }
-# mean brightness of a region: shot WxH+X+Y
-mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean*255]" info:; }
-# fraction of pixels that differ by more than a little between two shots
-diff_fraction() {
-  # compare exits 1 when the pictures differ, which is an answer here; 2 is an error and must fail
-  local out rc=0
-  out=$(compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1) || rc=$?
-  [ "$rc" -le 1 ] || fail "compare $1 $2 failed: $out"
-  awk -v n="$out" 'BEGIN{printf "%.4f", n / (800 * 600)}'
-}
 
 start_xvfb 800x600
-# The loading picture as the file holds it, to tell when it gives way to the first frame.
-pictures="$E2E_TMP/pictures"
-mkdir -p "$pictures"
-(cd "$pictures" && "$DEMOTOOL" pack extract "$DATA_PACK" >/dev/null) || fail "cannot extract the pack"
-convert "$pictures/loading.tga" -auto-orient "$E2E_TMP/loading.png"
 run=$(new_run_dir)
 audio="$E2E_TMP/audio.raw"
 (cd "$run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" exec "$DEMO_BIN") 2>"$RUN_STDERR" &
 DEMO_PID=$!
 win=$(wait_window '^Karvenel / Olmetra / Quillory 2oo4$' 15) || fail "no window"
-# Time zero is the first frame: the first picture after the loading picture that is neither it nor
-# black.
-seen_loading=0
-t0=""
-before=""
-for i in $(seq 300); do
-  # The first frame came between the previous shot and this one: the middle is time zero.
-  now=$(date +%s%N)
-  shot "$E2E_TMP/poll.png"
-  d=$(diff_fraction "$E2E_TMP/poll.png" "$E2E_TMP/loading.png")
-  if awk -v d="$d" 'BEGIN{exit !(d < 0.02)}'; then
-    seen_loading=1
-  elif [ $seen_loading = 1 ] && awk -v m="$(mean_of "$E2E_TMP/poll.png" 800x500+0+50)" \
-    'BEGIN{exit !(m > 2)}'; then
-    t0=$(((before + now) / 2))
-    break
-  fi
-  before=$now
-done
-[ -n "$t0" ] || fail "the loading picture never gave way to the presentation"
+wait_first_frame 30
+t0=$T0
 at() {  # at SECONDS-OF-PRESENTATION FILE
   local due=$((t0 + ${1/./} * 100000000))
   while [ "$(date +%s%N)" -lt "$due" ]; do sleep 0.02; done
@@ -135,7 +102,8 @@ echo "escape: exit 27, the 18 loose files are gone, data.dat stays, nothing else
 (cd "$run" && SDL_AUDIODRIVER=no-such-driver exec "$DEMO_BIN") 2>"$RUN_STDERR" &
 DEMO_PID=$!
 win=$(wait_window '^Karvenel' 30) || fail "no window (second run)"
-t0=$(date +%s%N)
+wait_first_frame 30
+t0=$T0
 at 18.0 "$E2E_TMP/silent_end.png"
 d=$(diff_fraction "$E2E_TMP/end1.png" "$E2E_TMP/silent_end.png")
 awk -v d="$d" 'BEGIN{exit !(d < 0.01)}' || fail "without audio the end picture is not there at 18 s"

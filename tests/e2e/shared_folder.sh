@@ -33,7 +33,7 @@ echo "start-up: five trapped names hold the pack's bytes, nothing outside change
 
 # Placed while the program runs, once loading is over: the removal at exit must take the link,
 # not its target.
-sleep 3
+wait_first_frame 30
 ln -sf "$outside" "$run/s_end.tga"
 "$X11_CLOSE" "$win"
 wait_exit "$DEMO_PID" 5

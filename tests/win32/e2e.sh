@@ -10,15 +10,6 @@ source "$(dirname "$0")/wine_env.sh"
 : "${DEMOTOOL:?DEMOTOOL must name demotool}"
 
 title='Karvenel / Olmetra / Quillory 2oo4'
-mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean*255]" info:; }
-# fraction of the 800x600 pixels that differ by more than a little
-diff_fraction() {
-  local out rc=0
-  out=$(compare -metric AE -fuzz 8% "$1" "$2" null: 2>&1) || rc=$?
-  [ "$rc" -le 1 ] || fail "compare $1 $2 failed: $out"
-  awk -v n="$out" 'BEGIN{printf "%.4f", n / (800 * 600)}'
-}
-
 # A private sound server whose only output is a null sink; its monitor is recorded. One idle
 # stream stays connected, or the idle sink would render ahead of real time.
 PULSE_PIDS=()
@@ -87,7 +78,7 @@ for i in $(seq 100); do
   sleep 0.05
 done
 [ -n "$first" ] || fail "nothing was drawn in the window"
-d=$(diff_fraction "$first" "$E2E_TMP/loading.png")
+d=$(diff_fraction "$first" "$E2E_TMP/loading.png" 8%)
 awk -v d="$d" 'BEGIN{exit !(d < 0.02)}' || fail "the first picture is not the loading picture ($d differs)"
 echo "title exact; the first picture is the loading picture ($d differs)"
 
@@ -106,7 +97,7 @@ for s in s1 s3; do
   awk -v a="$top" -v b="$bottom" -v c="$centre" 'BEGIN{exit !(a < 0.5 && b < 0.5 && c > 2)}' ||
     fail "$s: not a picture between black bands (top $top, centre $centre, bottom $bottom)"
 done
-d=$(diff_fraction "$E2E_TMP/s1.png" "$E2E_TMP/s3.png")
+d=$(diff_fraction "$E2E_TMP/s1.png" "$E2E_TMP/s3.png" 8%)
 awk -v d="$d" 'BEGIN{exit !(d > 0.05)}' || fail "scenes 1 and 3 look the same ($d differs)"
 echo "scenes drawn between black bands; scenes 1 and 3 differ ($d)"
 
@@ -134,7 +125,7 @@ echo "music heard; Escape: exit 27, loose files removed, data.dat kept"
 # 2. A close request.
 run=$(new_run_dir)
 play "$run"
-sleep 3
+wait_first_frame 60
 "$X11_CLOSE" "$win"
 ends_with 0 "close request" "$run"
 echo "close request: exit 0, loose files removed"
@@ -159,7 +150,7 @@ start_xvfb 1280x1024
 wine_setup  # Wine's desktop on the new screen
 run=$(new_run_dir)
 play "$run"
-sleep 4
+wait_first_frame 60
 geometry=$(xwininfo -id "$win" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
 [ "$geometry" = "1280x1024" ] || fail "scaled window is $geometry, not the whole screen"
 import -window root "$E2E_TMP/scaled.png"

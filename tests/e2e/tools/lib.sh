@@ -1,5 +1,5 @@
 # Shared helpers of the end-to-end scripts: a private Xvfb screen, a private run folder, waiting for
-# windows, and cleanup of everything on exit.
+# windows and for the first frame, comparing shots, and cleanup of everything on exit.
 set -euo pipefail
 
 : "${DEMO_BIN:?DEMO_BIN must name the demo program}"
@@ -85,6 +85,55 @@ wait_exit() {
   done
   RC=0
   wait "$1" || RC=$?
+}
+
+# mean_of PICTURE WxH+X+Y: the mean brightness (0 to 255) of a region.
+mean_of() { convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean*255]" info:; }
+
+# diff_fraction PICTURE PICTURE [FUZZ]: the fraction of pixels that differ by more than FUZZ
+# (default 6%).
+diff_fraction() {
+  # compare exits 1 when the pictures differ, which is an answer here; 2 is an error and must fail
+  local out rc=0 area
+  out=$(compare -metric AE -fuzz "${3:-6%}" "$1" "$2" null: 2>&1) || rc=$?
+  [ "$rc" -le 1 ] || fail "compare $1 $2 failed: $out"
+  area=$(identify -format "%[fx:w*h]" "$1")
+  awk -v n="$out" -v a="$area" 'BEGIN{printf "%.4f", n / a}'
+}
+
+# wait_first_frame SECONDS: waits until the loading picture has given way to the presentation's
+# first frame, a picture that is neither the loading picture nor black, on a screen of any size.
+# Sets T0 to the middle of the polling interval in which the first frame came, in nanoseconds.
+wait_first_frame() {
+  local deadline=$((SECONDS + $1)) screen w h ref="$E2E_TMP/loading-on-screen.png"
+  local poll="$E2E_TMP/poll.png" seen_loading=0 before="" now d
+  screen=$(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
+  w=${screen%x*} h=${screen#*x}
+  if [ ! -f "$E2E_TMP/pictures/loading.tga" ]; then
+    mkdir -p "$E2E_TMP/pictures"
+    (cd "$E2E_TMP/pictures" && "$DEMOTOOL" pack extract "$DATA_PACK" >/dev/null) ||
+      fail "cannot extract the pack's pictures"
+  fi
+  # The picture fitted into the screen with its aspect kept, black around it, as the program
+  # shows it; -auto-orient turns the file's bottom-up rows the right way up.
+  convert "$E2E_TMP/pictures/loading.tga" -auto-orient -resize "$screen" -background black \
+    -gravity center -extent "$screen" "$ref"
+  T0=""
+  while [ $SECONDS -lt $deadline ]; do
+    now=$(date +%s%N)
+    import -window root "$poll"
+    d=$(diff_fraction "$poll" "$ref")
+    if awk -v d="$d" 'BEGIN{exit !(d < 0.02)}'; then
+      seen_loading=1
+    elif [ $seen_loading = 1 ] &&
+      awk -v m="$(mean_of "$poll" "${w}x$((h * 5 / 6))+0+$((h / 12))")" 'BEGIN{exit !(m > 2)}'; then
+      T0=$(((before + now) / 2))
+      return 0
+    fi
+    before=$now
+  done
+  [ $seen_loading = 1 ] || fail "the loading picture was never on the screen"
+  fail "the loading picture never gave way to the presentation"
 }
 
 # hold_escape: Escape down, a pause, then up (a tap can be missed by design).
