@@ -11,27 +11,12 @@
 #include <vector>
 
 #include "tools/commands.h"
+#include "tools/common/command_line.h"
 #include "tools/frame_timing/bench_report.h"
 #include "tools/frame_timing/bench_run.h"
-#include "tools/headless/options.h"
 #include "tools/headless/tool_paths.h"
 
 namespace {
-
-const char* const kUsage =
-    "usage: demotool bench [--data FILE] [--runs N] [--to MS] [--json]\n"
-    "\n"
-    "Runs the real start-up and every frame to 17500 ms (the end scene starts after 16000)\n"
-    "headless at 800x600, each frame finished (glFinish) before it is timed, on a clock that\n"
-    "steps 16 and 17 ms alternately (60 Hz).\n"
-    "Prints the start-up split (unpack, each step of loadAssets, total to the first frame without\n"
-    "the one-second pause), per scene the frame time median, p99 and worst, and the peak\n"
-    "resident memory.\n"
-    "  --data FILE  the asset pack (default: run/data.dat beside demotool)\n"
-    "  --runs N     runs, 1 to 100, each in a fresh process (default 1); every figure is the\n"
-    "               best (lowest) over the runs\n"
-    "  --to MS      last frame time, included (default 17500)\n"
-    "  --json       one JSON object instead of the table\n";
 
 struct BenchOptions {
   std::string pack;
@@ -41,18 +26,30 @@ struct BenchOptions {
 };
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "demotool bench: %s\n", message.c_str());
-  return 1;
+  return cli::fail("bench", message);
 }
 
-// 0 to go on, 1 after an error, 2 after --help.
-int parseOptions(int argc, char** argv, BenchOptions& o, std::string& error) {
-  using namespace headless;
-  return headless::parseOptions(
-      argc, argv,
-      {textOption("--data", o.pack), numberOption("--runs", o.runs, 1, 100),
-       numberOption("--to", o.toMs, 0, UINT32_MAX), flagOption("--json", o.json)},
-      error);
+cli::CommandLine commandLine(const Command& self, BenchOptions& o) {
+  using namespace cli;
+  return CommandLine{
+      self.name,
+      self.summary,
+      {},
+      "Runs the real start-up and every frame to 17500 ms (the end scene starts after 16000)\n"
+      "headless at 800x600, each frame finished (glFinish) before it is timed, on a clock that\n"
+      "steps 16 and 17 ms alternately (60 Hz).\n"
+      "Prints the start-up split (unpack, each step of loadAssets, total to the first frame "
+      "without\n"
+      "the one-second pause), per scene the frame time median, p99 and worst, and the peak\n"
+      "resident memory.\n",
+      {headless::packOption(o.pack),
+       numberOption("--runs", "N",
+                    "runs, 1 to 100, each in a fresh process (default 1); every figure is the\n"
+                    "best (lowest) over the runs",
+                    o.runs, 1, 100),
+       numberOption("--to", "MS", "last frame time, included (default 17500)", o.toMs, 0,
+                    UINT32_MAX),
+       flagOption("--json", "one JSON object instead of the table", o.json)}};
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -134,12 +131,12 @@ bool runInChild(const std::string& pack, uint32_t toMs, bench::BenchResult& resu
 
 }  // namespace
 
-int runBenchCommand(int argc, char** argv) {
+int runBenchCommand(const Command& self, int argc, char** argv) {
   BenchOptions o;
-  std::string error;
-  const int status =
-      headless::parsedStatus(parseOptions(argc, argv, o, error), "bench", kUsage, error);
+  std::vector<std::string> arguments;
+  const int status = cli::parse(argc, argv, commandLine(self, o), arguments);
   if (status >= 0) return status;
+  std::string error;
   if (o.pack.empty()) o.pack = headless::defaultPackPath();
   o.pack = headless::absolutePath(o.pack);
 

@@ -7,10 +7,10 @@
 
 #include "platform/files.h"
 #include "tools/commands.h"
+#include "tools/common/command_line.h"
 #include "tools/common/png_writer.h"
 #include "tools/headless/contact_sheet.h"
 #include "tools/headless/frame_pixels.h"
-#include "tools/headless/options.h"
 #include "tools/headless/progress.h"
 #include "tools/headless/runner.h"
 #include "tools/headless/schedule.h"
@@ -18,20 +18,6 @@
 #include "tools/headless/video_pipe.h"
 
 namespace {
-
-const char* const kUsage =
-    "usage: demotool capture [--data FILE] [--fps N] [--from MS] [--to MS] [--out DIR]\n"
-    "                        [--video FILE.mp4] [--sheet FILE.png]\n"
-    "\n"
-    "Renders the presentation headless (no display, no clock) at exact frame times.\n"
-    "  --data FILE    the asset pack (default: run/data.dat beside demotool)\n"
-    "  --fps N        frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms\n"
-    "  --from MS      first frame written; earlier frames are still run (default 0)\n"
-    "  --to MS        last frame time, included (default 17000)\n"
-    "  --out DIR      PNG frames frame-000000.png ... by frame index (default \"frames\";\n"
-    "                 with --video or --sheet, PNG frames are written only when --out is given)\n"
-    "  --video FILE   H.264/MP4 with the music, through ffmpeg\n"
-    "  --sheet FILE   one PNG with a frame from the middle of each scene and the end picture\n";
 
 struct CaptureOptions {
   std::string pack;
@@ -45,31 +31,33 @@ struct CaptureOptions {
 };
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "demotool capture: %s\n", message.c_str());
-  return 1;
+  return cli::fail("capture", message);
 }
 
-// 0 to go on, 1 after an error, 2 after --help.
-int parseOptions(int argc, char** argv, CaptureOptions& o, std::string& error) {
-  using namespace headless;
-  const int parsed = headless::parseOptions(
-      argc, argv,
-      {textOption("--data", o.pack), textOption("--out", o.outDir, &o.outGiven),
-       textOption("--video", o.video), textOption("--sheet", o.sheet),
-       numberOption("--fps", o.fps, 1, 1000), numberOption("--from", o.fromMs, 0, UINT32_MAX),
-       numberOption("--to", o.toMs, 0, UINT32_MAX)},
-      error);
-  if (parsed != 0) return parsed;
-  if (o.fromMs > o.toMs) {
-    error = "--from " + std::to_string(o.fromMs) + " lies after --to " + std::to_string(o.toMs);
-    return 1;
-  }
-  return 0;
+cli::CommandLine commandLine(const Command& self, CaptureOptions& o) {
+  using namespace cli;
+  return CommandLine{
+      self.name,
+      self.summary,
+      {},
+      "Renders at exact frame times, with no display and no clock.\n",
+      {headless::packOption(o.pack),
+       numberOption("--fps", "N",
+                    "frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms", o.fps,
+                    1, 1000),
+       numberOption("--from", "MS", "first frame written; earlier frames are still run (default 0)",
+                    o.fromMs, 0, UINT32_MAX),
+       numberOption("--to", "MS", "last frame time, included (default 17000)", o.toMs, 0,
+                    UINT32_MAX),
+       textOption("--out", "DIR",
+                  "PNG frames frame-000000.png ... by frame index (default \"frames\";\n"
+                  "with --video or --sheet, PNG frames are written only when --out is given)",
+                  o.outDir, &o.outGiven),
+       textOption("--video", "FILE", "H.264/MP4 with the music, through ffmpeg", o.video),
+       textOption("--sheet", "FILE",
+                  "one PNG with a frame from the middle of each scene and the end picture",
+                  o.sheet)}};
 }
-
-}  // namespace
-
-namespace {
 
 // Where the frames of one capture go; any of them may be off.
 struct CaptureSinks {
@@ -144,12 +132,15 @@ bool parentFolderExists(const std::string& path) {
 
 }  // namespace
 
-int runCaptureCommand(int argc, char** argv) {
+int runCaptureCommand(const Command& self, int argc, char** argv) {
   CaptureOptions o;
-  std::string error;
-  const int status =
-      headless::parsedStatus(parseOptions(argc, argv, o, error), "capture", kUsage, error);
+  std::vector<std::string> arguments;
+  const int status = cli::parse(argc, argv, commandLine(self, o), arguments);
   if (status >= 0) return status;
+  if (o.fromMs > o.toMs)
+    return fail("--from " + std::to_string(o.fromMs) + " lies after --to " +
+                std::to_string(o.toMs));
+  std::string error;
   if (o.pack.empty()) o.pack = headless::defaultPackPath();
 
   // Paths are fixed now: the run itself works in a private folder.

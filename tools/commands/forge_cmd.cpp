@@ -2,7 +2,6 @@
 // files and OUTDIR/data.dat. Deterministic: fixed seeds, no time stamps.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,18 +9,10 @@
 #include "assets/pack_writer.h"
 #include "platform/files.h"
 #include "tools/commands.h"
+#include "tools/common/command_line.h"
 #include "tools/forge/forge_assets.h"
 
 namespace {
-
-void printHelp() {
-  std::printf(
-      "usage: demotool forge OUTDIR [--preview DIR]\n\n"
-      "Generates every asset of the presentation from source (pictures, the head, the four 3DS\n"
-      "sets and the music), writes them as loose files into OUTDIR and packs them into\n"
-      "OUTDIR/data.dat. The output is byte-identical from run to run.\n\n"
-      "  --preview DIR   also write each picture as a PNG into DIR, to look at\n");
-}
 
 bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   platform::File out = platform::File::create(path.c_str());
@@ -29,8 +20,7 @@ bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "demotool forge: %s\n", message.c_str());
-  return 1;
+  return cli::fail("forge", message);
 }
 
 bool makeDirectory(const std::string& path, std::string& error) {
@@ -45,23 +35,23 @@ bool makeDirectory(const std::string& path, std::string& error) {
 
 }  // namespace
 
-int runForgeCommand(int argc, char** argv) {
-  std::string outDir, previewDir;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-      printHelp();
-      return 0;
-    }
-    if (!std::strcmp(argv[i], "--preview")) {
-      if (i + 1 >= argc) return fail("--preview needs a folder");
-      previewDir = argv[++i];
-    } else if (argv[i][0] == '-' || !outDir.empty()) {
-      return fail(std::string("unexpected argument '") + argv[i] + "' (try --help)");
-    } else {
-      outDir = argv[i];
-    }
-  }
-  if (outDir.empty()) return fail("usage: demotool forge OUTDIR [--preview DIR]");
+int runForgeCommand(const Command& self, int argc, char** argv) {
+  std::string previewDir;
+  const cli::CommandLine line{
+      self.name,
+      self.summary,
+      {"OUTDIR [--preview DIR]"},
+      "Writes the pictures, the head, the four 3DS sets and the music as loose files into OUTDIR\n"
+      "and packs them into OUTDIR/data.dat. The output is byte-identical from run to run.\n",
+      {cli::textOption("--preview", "DIR", "also write each picture as a PNG into DIR, to look at",
+                       previewDir)},
+      1,
+      1,
+      "one OUTDIR"};
+  std::vector<std::string> args;
+  const int parsed = cli::parse(argc, argv, line, args);
+  if (parsed >= 0) return parsed;
+  const std::string& outDir = args[0];
   std::string error;
   if (!makeDirectory(outDir, error)) return fail(error);
   if (!previewDir.empty() && !makeDirectory(previewDir, error)) return fail(error);

@@ -3,7 +3,6 @@
 #include <openssl/evp.h>
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
@@ -12,26 +11,14 @@
 #include "gfx/image_file.h"
 #include "platform/files.h"
 #include "tools/commands.h"
+#include "tools/common/command_line.h"
 #include "tools/common/json_util.h"
 #include "tools/inspect/inspect_3ds.h"
 
 namespace {
 
-const char kUsage[] =
-    "usage: demotool inspect tga FILE\n"
-    "       demotool inspect head FILE\n"
-    "       demotool inspect 3ds FILE\n"
-    "\n"
-    "tga   {\"width\",\"height\",\"bitsPerPixel\",\"imageType\",\"pixelsSha256\"}; the hash is of "
-    "the\n"
-    "      pixel bytes as stored (blue, green, red)\n"
-    "head  {\"vertexCount\",\"faceCount\",\"positions\",\"uv\",\"faces\",\"neighbours\"}; each\n"
-    "      neighbour list is [[index, restLength], ...] front first\n"
-    "3ds   the objects and materials of a 3DS scene\n";
-
 int fail(const char* kind, const std::string& text) {
-  std::fprintf(stderr, "demotool inspect %s: %s\n", kind, text.c_str());
-  return 1;
+  return cli::fail((std::string("inspect ") + kind).c_str(), text);
 }
 
 std::string sha256Hex(const uint8_t* data, size_t size) {
@@ -94,28 +81,37 @@ int inspectHead(const char* path, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-int runInspectCommand(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-  }
-  if (argc != 3) {
-    std::fputs("demotool inspect: expects tga, head or 3ds and one FILE (try --help)\n", stderr);
-    return 1;
-  }
-  const std::string kind = argv[1];
+int runInspectCommand(const Command& self, int argc, char** argv) {
+  const cli::CommandLine line{
+      self.name,
+      self.summary,
+      {"tga FILE", "head FILE", "3ds FILE"},
+      "\n"
+      "tga   {\"width\",\"height\",\"bitsPerPixel\",\"imageType\",\"pixelsSha256\"}; the hash is "
+      "of the\n"
+      "      pixel bytes as stored (blue, green, red)\n"
+      "head  {\"vertexCount\",\"faceCount\",\"positions\",\"uv\",\"faces\",\"neighbours\"}; each\n"
+      "      neighbour list is [[index, restLength], ...] front first\n"
+      "3ds   the objects and materials of a 3DS scene\n",
+      {},
+      2,
+      2,
+      "tga, head or 3ds and one FILE"};
+  std::vector<std::string> args;
+  const int parsed = cli::parse(argc, argv, line, args);
+  if (parsed >= 0) return parsed;
+  const std::string& kind = args[0];
+  const char* path = args[1].c_str();
   try {
-    if (kind == "3ds") return inspect3ds(argv[2]);
+    if (kind == "3ds") return inspect3ds(path);
     if (kind != "tga" && kind != "head")
       return fail(kind.c_str(), "unknown kind (expects tga, head or 3ds)");
     // The bytes as read go to the reader, which says why it refuses them; its own load would also
     // write the presentation's report line.
     std::vector<uint8_t> bytes;
-    if (!platform::readWholeFile(argv[2], bytes))
-      return fail(kind.c_str(), std::string("cannot read ") + argv[2]);
-    return kind == "tga" ? inspectTga(argv[2], bytes) : inspectHead(argv[2], bytes);
+    if (!platform::readWholeFile(path, bytes))
+      return fail(kind.c_str(), std::string("cannot read ") + path);
+    return kind == "tga" ? inspectTga(path, bytes) : inspectHead(path, bytes);
   } catch (const std::exception& e) {
     return fail(kind.c_str(), e.what());
   }

@@ -1,8 +1,8 @@
 // `demotool pack list|extract|create`: the asset pack seen, unpacked and made with the program's
 // own reading rules, so that a pack the tool accepts is one the presentation accepts.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -13,39 +13,22 @@
 #include "assets/data_pack.h"
 #include "assets/pack_writer.h"
 #include "tools/commands.h"
+#include "tools/common/command_line.h"
 #include "tools/common/json_util.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char kUsage[] =
-    "usage: demotool pack list FILE\n"
-    "       demotool pack extract FILE [DIR]\n"
-    "       demotool pack create FILE DIR\n"
-    "       demotool pack create FILE INPUT...\n"
-    "\n"
-    "list     print the entries as JSON: [{\"name\",\"size\",\"offset\"}, ...] in pack order\n"
-    "extract  unpack into DIR (default: the working directory) as the presentation does\n"
-    "create   write a pack of DIR's regular files, or of the INPUT files, in name order with\n"
-    "         \"skora.tga\" (required) last\n";
-
 int fail(const char* command, const std::string& text) {
-  std::fprintf(stderr, "demotool pack %s: %s\n", command, text.c_str());
-  return 1;
+  return cli::fail((std::string("pack ") + command).c_str(), text);
 }
 
-bool wantsHelp(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return true;
-  return false;
-}
-
-int listCommand(int argc, char** argv) {
-  if (argc != 2) return fail("list", "expects one FILE (see 'demotool pack --help')");
+int listCommand(const std::vector<std::string>& args) {
+  if (args.size() != 1) return fail("list", "expects one FILE (try 'demotool pack --help')");
   std::vector<PackEntryInfo> entries;
   std::string error;
-  if (!listPack(argv[1], entries, error)) return fail("list", std::string(argv[1]) + ": " + error);
+  if (!listPack(args[0].c_str(), entries, error)) return fail("list", args[0] + ": " + error);
   Json out = Json::array();
   for (const PackEntryInfo& e : entries)
     out.push_back(Json{{"name", e.name}, {"size", e.size}, {"offset", e.offset}});
@@ -53,11 +36,12 @@ int listCommand(int argc, char** argv) {
   return 0;
 }
 
-int extractCommand(int argc, char** argv) {
-  if (argc != 2 && argc != 3) return fail("extract", "expects FILE [DIR] (see --help)");
-  const char* dir = argc == 3 ? argv[2] : ".";
-  const UnpackResult r = unpackPack(argv[1], dir);
-  if (!r.ok) return fail("extract", std::string(argv[1]) + ": " + r.error);
+int extractCommand(const std::vector<std::string>& args) {
+  if (args.size() != 1 && args.size() != 2)
+    return fail("extract", "expects FILE [DIR] (try --help)");
+  const char* dir = args.size() == 2 ? args[1].c_str() : ".";
+  const UnpackResult r = unpackPack(args[0].c_str(), dir);
+  if (!r.ok) return fail("extract", args[0] + ": " + r.error);
   return 0;
 }
 
@@ -70,23 +54,23 @@ bool readContent(const fs::path& path, std::vector<uint8_t>& out) {
 
 // The input files: DIR's regular files, or the files named. The pack being written is left out,
 // so re-running create in the packed folder does not pack the old pack.
-bool gatherInputs(const fs::path& output, int argc, char** argv, std::vector<fs::path>& inputs,
-                  std::string& error) {
+bool gatherInputs(const fs::path& output, const std::vector<std::string>& names,
+                  std::vector<fs::path>& inputs, std::string& error) {
   std::error_code ec;
-  if (argc == 1 && fs::is_directory(argv[0], ec)) {
-    for (const fs::directory_entry& e : fs::directory_iterator(argv[0], ec))
+  if (names.size() == 1 && fs::is_directory(names[0], ec)) {
+    for (const fs::directory_entry& e : fs::directory_iterator(names[0], ec))
       if (e.is_regular_file(ec)) inputs.push_back(e.path());
     if (ec) {
-      error = std::string("cannot list ") + argv[0] + ": " + ec.message();
+      error = "cannot list " + names[0] + ": " + ec.message();
       return false;
     }
   } else {
-    for (int i = 0; i < argc; ++i) {
-      if (!fs::is_regular_file(argv[i], ec)) {
-        error = std::string(argv[i]) + " is not a regular file";
+    for (const std::string& name : names) {
+      if (!fs::is_regular_file(name, ec)) {
+        error = name + " is not a regular file";
         return false;
       }
-      inputs.push_back(argv[i]);
+      inputs.push_back(name);
     }
   }
   inputs.erase(std::remove_if(inputs.begin(), inputs.end(),
@@ -114,11 +98,12 @@ bool orderEntries(std::vector<PackEntry>& entries, std::string& error) {
   return true;
 }
 
-int createCommand(int argc, char** argv) {
-  if (argc < 3) return fail("create", "expects FILE and a DIR or INPUT files (see --help)");
+int createCommand(const std::vector<std::string>& args) {
+  if (args.size() < 2) return fail("create", "expects FILE and a DIR or INPUT files (try --help)");
   std::vector<fs::path> inputs;
   std::string error;
-  if (!gatherInputs(argv[1], argc - 2, argv + 2, inputs, error)) return fail("create", error);
+  const std::vector<std::string> names(args.begin() + 1, args.end());
+  if (!gatherInputs(args[0], names, inputs, error)) return fail("create", error);
   std::vector<PackEntry> entries;
   for (const fs::path& p : inputs) {
     PackEntry e;
@@ -128,28 +113,36 @@ int createCommand(int argc, char** argv) {
     if (!readContent(p, e.content)) return fail("create", "cannot read " + p.string());
     entries.push_back(std::move(e));
   }
-  if (!orderEntries(entries, error) || !writePack(argv[1], entries, error))
+  if (!orderEntries(entries, error) || !writePack(args[0].c_str(), entries, error))
     return fail("create", error);
   return 0;
 }
 
 }  // namespace
 
-int runPackCommand(int argc, char** argv) {
-  if (argc < 2) {
-    std::fputs("demotool pack: expects list, extract or create (try 'demotool pack --help')\n",
-               stderr);
-    return 1;
-  }
-  if (wantsHelp(argc, argv)) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  const std::string sub = argv[1];
+int runPackCommand(const Command& self, int argc, char** argv) {
+  const cli::CommandLine line{
+      self.name,
+      self.summary,
+      {"list FILE", "extract FILE [DIR]", "create FILE DIR", "create FILE INPUT..."},
+      "\n"
+      "list     print the entries as JSON: [{\"name\",\"size\",\"offset\"}, ...] in pack order\n"
+      "extract  unpack into DIR (default: the working directory) as the presentation does\n"
+      "create   write a pack of DIR's regular files, or of the INPUT files, in name order with\n"
+      "         \"skora.tga\" (required) last\n",
+      {},
+      1,
+      SIZE_MAX,
+      "list, extract or create"};
+  std::vector<std::string> args;
+  const int parsed = cli::parse(argc, argv, line, args);
+  if (parsed >= 0) return parsed;
+  const std::string sub = args.front();
+  args.erase(args.begin());
   try {
-    if (sub == "list") return listCommand(argc - 1, argv + 1);
-    if (sub == "extract") return extractCommand(argc - 1, argv + 1);
-    if (sub == "create") return createCommand(argc - 1, argv + 1);
+    if (sub == "list") return listCommand(args);
+    if (sub == "extract") return extractCommand(args);
+    if (sub == "create") return createCommand(args);
   } catch (const std::exception& e) {
     return fail(sub.c_str(), e.what());
   }

@@ -11,29 +11,12 @@
 #include "fx/scenes.h"
 #include "fx/view.h"
 #include "tools/commands.h"
-#include "tools/headless/options.h"
+#include "tools/common/command_line.h"
 #include "tools/headless/runner.h"
 #include "tools/headless/schedule.h"
 #include "tools/headless/tool_paths.h"
 
 namespace {
-
-const char* const kUsage =
-    "usage: demotool trace [--data FILE] [--fps N | --deltas FILE] [--to MS] [--start-ms MS]\n"
-    "\n"
-    "Runs the presentation headless and prints one JSON object per frame:\n"
-    "  frame, nowMs, deltaMs, scene (1-6 or \"end\"), flash (alpha after the frame), fired,\n"
-    "  strips, stripOffset, particles, emitter [x,y,z], head [x,y,z] of vertex 1084 (or null),\n"
-    "  headNeighbour [x,y,z] of the first vertex on 1084's neighbour list (or null),\n"
-    "  value (the scene's accumulated angle or depth; null in the end scene).\n"
-    "  --data FILE    the asset pack (default: run/data.dat beside demotool)\n"
-    "  --fps N        frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms\n"
-    "  --deltas FILE  one whole-millisecond frame delta per line; frame i is at the sum of the\n"
-    "                 first i+1 deltas\n"
-    "  --to MS        last frame time, included (default 17000)\n"
-    "  --start-ms MS  shifts the frame times that --to chose by MS, modulo 2^32, as if the timer\n"
-    "                 had run that long first: near 4294967295 its 32-bit milliseconds wrap\n"
-    "                 during the run (default 0)\n";
 
 struct TraceOptions {
   std::string pack;
@@ -45,26 +28,35 @@ struct TraceOptions {
 };
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "demotool trace: %s\n", message.c_str());
-  return 1;
+  return cli::fail("trace", message);
 }
 
-// 0 to go on, 1 after an error, 2 after --help.
-int parseOptions(int argc, char** argv, TraceOptions& o, std::string& error) {
-  using namespace headless;
-  const int parsed =
-      headless::parseOptions(argc, argv,
-                             {textOption("--data", o.pack), textOption("--deltas", o.deltasFile),
-                              numberOption("--fps", o.fps, 1, 1000, &o.fpsGiven),
-                              numberOption("--to", o.toMs, 0, UINT32_MAX),
-                              numberOption("--start-ms", o.startMs, 0, UINT32_MAX)},
-                             error);
-  if (parsed != 0) return parsed;
-  if (o.fpsGiven && !o.deltasFile.empty()) {
-    error = "--fps and --deltas exclude each other";
-    return 1;
-  }
-  return 0;
+cli::CommandLine commandLine(const Command& self, TraceOptions& o) {
+  using namespace cli;
+  return CommandLine{
+      self.name,
+      self.summary,
+      {},
+      "Each line is one JSON object with the state after the frame: frame, nowMs, deltaMs,\n"
+      "scene (1-6 or \"end\"), flash (alpha), fired, strips, stripOffset, particles, emitter\n"
+      "[x,y,z], head [x,y,z] of vertex 1084 and headNeighbour [x,y,z] of the first vertex on its\n"
+      "neighbour list (or null), value (the scene's accumulated angle or depth; null in the end\n"
+      "scene).\n",
+      {headless::packOption(o.pack),
+       numberOption("--fps", "N",
+                    "frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms", o.fps,
+                    1, 1000, &o.fpsGiven),
+       textOption("--deltas", "FILE",
+                  "one whole-millisecond frame delta per line, instead of --fps; frame i is\n"
+                  "at the sum of the first i+1 deltas",
+                  o.deltasFile),
+       numberOption("--to", "MS", "last frame time, included (default 17000)", o.toMs, 0,
+                    UINT32_MAX),
+       numberOption("--start-ms", "MS",
+                    "shifts the frame times that --to chose by MS, modulo 2^32, as if the timer\n"
+                    "had run that long first: near 4294967295 its 32-bit milliseconds wrap\n"
+                    "during the run (default 0)",
+                    o.startMs, 0, UINT32_MAX)}};
 }
 
 bool frameTimes(const TraceOptions& o, std::vector<uint32_t>& times, std::string& error) {
@@ -131,12 +123,13 @@ nlohmann::ordered_json frameRecord(size_t frame) {
 
 }  // namespace
 
-int runTraceCommand(int argc, char** argv) {
+int runTraceCommand(const Command& self, int argc, char** argv) {
   TraceOptions o;
-  std::string error;
-  const int status =
-      headless::parsedStatus(parseOptions(argc, argv, o, error), "trace", kUsage, error);
+  std::vector<std::string> arguments;
+  const int status = cli::parse(argc, argv, commandLine(self, o), arguments);
   if (status >= 0) return status;
+  if (o.fpsGiven && !o.deltasFile.empty()) return fail("--fps and --deltas exclude each other");
+  std::string error;
   if (o.pack.empty()) o.pack = headless::defaultPackPath();
   std::vector<uint32_t> times;
   if (!frameTimes(o, times, error)) return fail(error);

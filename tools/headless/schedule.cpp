@@ -1,9 +1,9 @@
 // Frame times for headless runs, and the parsing of the numbers that produce them.
 #include "tools/headless/schedule.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <sstream>
+
+#include "tools/common/command_line.h"
 
 namespace headless {
 
@@ -29,16 +29,6 @@ std::vector<uint32_t> scheduleFromDeltas(const std::vector<uint32_t>& deltas, ui
   return times;
 }
 
-bool parseWholeNumber(const char* text, uint64_t low, uint64_t high, uint64_t& value) {
-  if (!text || *text < '0' || *text > '9') return false;
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long long v = std::strtoull(text, &end, 10);
-  if (errno != 0 || *end != '\0' || v < low || v > high) return false;
-  value = v;
-  return true;
-}
-
 bool parseDeltas(const std::string& text, std::vector<uint32_t>& deltas, std::string& error) {
   std::istringstream in(text);
   std::string line;
@@ -48,7 +38,7 @@ bool parseDeltas(const std::string& text, std::vector<uint32_t>& deltas, std::st
     const size_t last = line.find_last_not_of(" \t\r");
     const std::string word = line.substr(first, last - first + 1);
     uint64_t value = 0;
-    if (!parseWholeNumber(word.c_str(), 0, UINT32_MAX, value)) {
+    if (!cli::parseWholeNumber(word.c_str(), 0, UINT32_MAX, value)) {
       error = "line " + std::to_string(lineNumber) + " is not a whole number of milliseconds: '" +
               word.substr(0, 40) + "'";
       return false;

@@ -18,7 +18,4 @@ std::vector<uint32_t> scheduleFromDeltas(const std::vector<uint32_t>& deltas, ui
 // naming the line at the first bad one.
 bool parseDeltas(const std::string& text, std::vector<uint32_t>& deltas, std::string& error);
 
-// A whole number in [low, high] with nothing else around it.
-bool parseWholeNumber(const char* text, uint64_t low, uint64_t high, uint64_t& value);
-
 }  // namespace headless
