@@ -41,14 +41,6 @@ done
 # scene cannot pass for a cut, nor a stuck scene for the next one. Compared at 40x30, where small
 # timing errors hardly count (0.01 to 0.06 RMS against the own moment, 0.10 to 0.23 against the
 # others).
-small_distance() {
-  convert "$1" -scale 40x30! "$E2E_TMP/a.png"
-  convert "$2" -scale 40x30! "$E2E_TMP/b.png"
-  local out rc=0
-  out=$(compare -metric RMSE "$E2E_TMP/a.png" "$E2E_TMP/b.png" null: 2>&1) || rc=$?
-  [ "$rc" -le 1 ] || fail "compare $1 $2 failed: $out"
-  echo "$out" | sed 's/.*(\(.*\))/\1/'
-}
 references=(s1:2000 s2:6500 s3:10500 s5:13500 end1:18000)
 for r in "${references[@]}"; do
   SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$DEMOTOOL" capture --data "$DATA_PACK" \
@@ -60,7 +52,7 @@ for r in "${references[@]}"; do
   best="" best_d=2
   for q in "${references[@]}"; do
     for frame in "$E2E_TMP/ref-${q%%:*}"/frame-*.png; do
-      d=$(small_distance "$E2E_TMP/$name.png" "$frame")
+      d=$(small_distance "$E2E_TMP/$name.png" "$frame" 40x30)
       awk -v d="$d" -v b="$best_d" 'BEGIN{exit !(d < b)}' && best=${q%%:*} best_d=$d
     done
   done
