@@ -1,16 +1,14 @@
 // The shared inputs: the unpacked pack, the synthetic 60,000-vertex 3DS set and the GL context.
 #include "bench_inputs.h"
 
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "assets/data_pack.h"
 #include "support/gl_context.h"
+#include "tools/common/temp_folder.h"
 #include "tools/forge/formats/scene3ds_writer.h"
 
 const std::vector<std::string> kSetNames = {"c00.3ds", "c01.3ds", "c02.3ds", "c05.3ds",
@@ -21,7 +19,7 @@ namespace {
 
 BenchInputs inputs;
 std::unique_ptr<GlTestContext> context;
-std::string previousDir;
+TempFolder scratch;
 
 // A gently waved grid, so that normals and texture coordinates are not all alike.
 assetgen::Mesh waveGrid(int columns, int rows, float zOffset) {
@@ -60,31 +58,18 @@ bool writeLargeSet(const std::string& path, std::string& error) {
 
 }  // namespace
 
-std::string makeScratchFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/demo-bench-XXXXXX";
-  return mkdtemp(pattern.data()) ? pattern : std::string();
-}
-
 bool prepareBenchInputs(const std::string& packPath, std::string& error) {
   std::error_code ec;
   inputs.pack = std::filesystem::absolute(packPath, ec).string();
-  inputs.dir = makeScratchFolder();
-  if (inputs.dir.empty()) {
-    error = "cannot make a scratch folder";
-    return false;
-  }
+  if (!scratch.create("demo-bench-", error)) return false;
+  inputs.dir = scratch.path();
   const UnpackResult unpacked = unpackPack(inputs.pack.c_str(), inputs.dir.c_str());
   if (!unpacked.ok) {
     error = "cannot unpack " + inputs.pack + ": " + unpacked.error;
     return false;
   }
   if (!writeLargeSet(inputs.file(kLargeSetName), error)) return false;
-  previousDir = std::filesystem::current_path(ec).string();
-  if (chdir(inputs.dir.c_str()) != 0) {
-    error = "cannot enter " + inputs.dir;
-    return false;
-  }
+  if (!scratch.enter(error)) return false;
   context = std::make_unique<GlTestContext>();
   inputs.gl = context->ok();
   return true;
@@ -92,9 +77,7 @@ bool prepareBenchInputs(const std::string& packPath, std::string& error) {
 
 void releaseBenchInputs() {
   context.reset();
-  if (!previousDir.empty() && chdir(previousDir.c_str()) != 0) previousDir.clear();
-  std::error_code ec;
-  if (!inputs.dir.empty()) std::filesystem::remove_all(inputs.dir, ec);
+  scratch.remove();
 }
 
 const BenchInputs& benchInputs() {

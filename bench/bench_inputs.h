@@ -23,6 +23,3 @@ extern const char* const kLargeSetName;
 bool prepareBenchInputs(const std::string& packPath, std::string& error);
 void releaseBenchInputs();
 const BenchInputs& benchInputs();
-
-// A fresh empty folder under $TMPDIR (or /tmp); empty when none can be made.
-std::string makeScratchFolder();

@@ -17,6 +17,7 @@
 #include "gfx/image_file.h"
 #include "model3ds/scene3ds.h"
 #include "platform/files.h"
+#include "tools/common/temp_folder.h"
 
 namespace {
 
@@ -25,15 +26,16 @@ const char* const kPictures[] = {"back01.tga", "skora.tga", "s_left.tga"};
 // Into a fresh empty folder each time, as at start-up: rewriting files that exist would also time
 // the file system's handling of their truncation.
 void unpack(benchmark::State& state) {
-  std::error_code ec;
   for (auto _ : state) {
     state.PauseTiming();
-    const std::string target = makeScratchFolder();
+    TempFolder target;
+    std::string error;
+    if (!target.create("demo-bench-", error)) state.SkipWithError(error.c_str());
     state.ResumeTiming();
-    const UnpackResult result = unpackPack(benchInputs().pack.c_str(), target.c_str());
+    const UnpackResult result = unpackPack(benchInputs().pack.c_str(), target.path().c_str());
     if (!result.ok) state.SkipWithError(result.error.c_str());
     state.PauseTiming();
-    std::filesystem::remove_all(target, ec);
+    target.remove();
     state.ResumeTiming();
   }
 }

@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -20,6 +19,7 @@
 #include <system_error>
 
 #include "assets/data_pack.h"
+#include "tools/common/temp_folder.h"
 
 namespace fuzzcheck {
 
@@ -41,14 +41,15 @@ const char kOutsideText[] = "outside, not to be written";
 // the folder it unpacks into; root/outside and root/elsewhere are what the traps lead to, and
 // root/missing never exists. Made once per process.
 struct PackSandbox {
+  TempFolder folder;
   fs::path root, work, out, pack, outside, elsewhere;
   bool ready = false;
 
   PackSandbox() {
     std::error_code ec;
-    std::string pattern = (fs::temp_directory_path(ec) / "fuzz-pack-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return;
-    root = pattern;
+    std::string error;
+    if (!folder.create("fuzz-pack-", error)) return;
+    root = folder.path();
     work = root / "work";
     out = work / "out";
     pack = root / "pack.dat";
@@ -56,10 +57,6 @@ struct PackSandbox {
     elsewhere = root / "elsewhere";
     ready = fs::create_directory(work, ec) && fs::create_directory(out, ec) &&
             fs::create_directory(elsewhere, ec);
-  }
-  ~PackSandbox() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
 };
 

@@ -4,36 +4,25 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-  std::random_device rd;
-  for (;;) {
-    fs::path p = fs::temp_directory_path() / ("demo-test-" + std::to_string(rd()));
-    std::error_code ec;
-    if (fs::create_directory(p, ec)) {
-      path_ = p.string();
-      break;
-    }
-  }
+  std::string error;
+  if (!folder_.create("demo-test-", error)) ADD_FAILURE() << error;
 }
 
-TempDir::~TempDir() {
-  std::error_code ec;
-  if (!previousDir_.empty()) fs::current_path(previousDir_, ec);
-  fs::remove_all(path_, ec);
-}
+TempDir::~TempDir() = default;
 
 void TempDir::enter() {
-  if (previousDir_.empty()) previousDir_ = fs::current_path().string();
-  fs::current_path(path_);
+  std::string error;
+  if (!folder_.enter(error)) ADD_FAILURE() << error;
 }
 
 std::vector<std::string> TempDir::list() const {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(path()))
+    names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/temp_folder.h"
+
 class TempDir {
  public:
   TempDir();
@@ -13,16 +15,15 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return folder_.path(); }
+  std::string file(const std::string& name) const { return path() + "/" + name; }
   // Makes the folder the working directory until destruction.
   void enter();
   // Names of every entry in the folder, sorted.
   std::vector<std::string> list() const;
 
  private:
-  std::string path_;
-  std::string previousDir_;
+  TempFolder folder_;
 };
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);

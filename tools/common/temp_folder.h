@@ -1,10 +1,9 @@
-// A private temporary folder that a headless run works in: the pack is unpacked there and the
-// working directory moves there, and both are undone when the folder object goes away.
+// A private temporary folder (a headless run's, a test's, a benchmark's, a fuzz target's): made
+// under a fresh name, the working directory for a while if need be, and removed with everything in
+// it, the working directory moved back first, when the object goes away.
 #pragma once
 
 #include <string>
-
-namespace headless {
 
 class TempFolder {
  public:
@@ -13,8 +12,9 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  // Makes the folder under $TMPDIR (or /tmp). False, with `error` set, when it cannot.
-  bool create(std::string& error);
+  // Makes "<$TMPDIR or the system's temporary folder>/<prefix><ten random letters>", open to its
+  // owner only. False, with `error` set, when it cannot.
+  bool create(const char* prefix, std::string& error);
   // Moves the working directory into the folder; leave() or the destructor moves it back.
   bool enter(std::string& error);
   void leave();
@@ -27,5 +27,3 @@ class TempFolder {
   std::string path_;
   std::string previousDir_;
 };
-
-}  // namespace headless

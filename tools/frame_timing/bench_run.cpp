@@ -14,7 +14,7 @@
 #include "assets/data_pack.h"
 #include "gfx/gl.h"
 #include "tools/headless/runner.h"
-#include "tools/headless/temp_folder.h"
+#include "tools/common/temp_folder.h"
 #include "tools/headless/tool_paths.h"
 
 namespace bench {
@@ -53,8 +53,8 @@ void observeStep(const char* step, bool finished) {
 // The same unpack as the runner's, into a folder of its own, timed alone: inside the runner's
 // open it cannot be told apart from the window's creation.
 bool timeUnpack(const std::string& packPath, double& ms, std::string& error) {
-  headless::TempFolder folder;
-  if (!folder.create(error)) return false;
+  TempFolder folder;
+  if (!folder.create("demotool-", error)) return false;
   const Clock::time_point start = Clock::now();
   const UnpackResult unpacked = unpackPack(packPath.c_str(), folder.path().c_str());
   ms = msBetween(start, Clock::now());

@@ -29,7 +29,7 @@ bool Runner::open(const std::string& packPath, std::string& error) {
     return false;
   }
   const std::string absolutePack = std::filesystem::absolute(packPath, ec).string();
-  if (!folder_.create(error)) return false;
+  if (!folder_.create("demotool-", error)) return false;
   const UnpackResult unpacked = unpackPack(absolutePack.c_str(), folder_.path().c_str());
   if (!unpacked.ok) {
     error = "cannot unpack " + packPath + ": " +

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "tools/headless/stepped_counter.h"
-#include "tools/headless/temp_folder.h"
+#include "tools/common/temp_folder.h"
 
 namespace headless {
 
