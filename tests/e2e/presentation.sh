@@ -14,6 +14,7 @@ audio="$E2E_TMP/audio.raw"
 DEMO_PID=$!
 win=$(wait_window '^Karvenel / Olmetra / Quillory 2oo4$' 15) || fail "no window"
 wait_first_frame 30
+[ "$LOADING_SEEN" = 1 ] || fail "the loading picture was not on the screen before the first frame"
 t0=$T0
 at() {  # at SECONDS-OF-PRESENTATION FILE
   local due=$((t0 + ${1/./} * 100000000))

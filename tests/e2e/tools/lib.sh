@@ -112,13 +112,15 @@ small_distance() {
   echo "$out" | sed 's/.*(\(.*\))/\1/'
 }
 
-# wait_first_frame SECONDS: waits until the loading picture has given way to the presentation's
-# first frame, a picture that is neither the loading picture nor black, on a screen of any size.
-# Sets T0 to the middle of the polling interval in which the first frame came, in nanoseconds.
-# (The loading picture against itself, stretched another way: 0.002; against the first frame: 0.22.)
+# wait_first_frame SECONDS: waits for the presentation's first frame, a picture that is far from
+# the loading picture and not black, on a screen of any size. Sets T0 to the middle of the polling
+# interval in which it came, in nanoseconds, and LOADING_SEEN to 1 when the loading picture was on
+# the screen before it (then T0 is as good as the polling). At 80x60 the loading picture lies
+# 0.002 from itself stretched another way, 0.06 from a black screen and from the end picture, and
+# 0.21 to 0.22 from the first frames.
 wait_first_frame() {
   local deadline=$((SECONDS + $1)) screen w h ref="$E2E_TMP/loading-on-screen.png"
-  local poll="$E2E_TMP/poll.png" seen_loading=0 before="" now d=""
+  local poll="$E2E_TMP/poll.png" before="" now d=""
   screen=$(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
   w=${screen%x*} h=${screen#*x}
   if [ ! -f "$E2E_TMP/pictures/loading.tga" ]; then
@@ -130,22 +132,21 @@ wait_first_frame() {
   # shows it; -auto-orient turns the file's bottom-up rows the right way up.
   convert "$E2E_TMP/pictures/loading.tga" -auto-orient -resize "$screen" -background black \
     -gravity center -extent "$screen" "$ref"
-  T0=""
+  T0="" LOADING_SEEN=0
   while [ $SECONDS -lt $deadline ]; do
     now=$(date +%s%N)
     import -window root "$poll"
     d=$(small_distance "$poll" "$ref")
-    if awk -v d="$d" 'BEGIN{exit !(d < 0.05)}'; then
-      seen_loading=1
-    elif [ $seen_loading = 1 ] &&
+    if awk -v d="$d" 'BEGIN{exit !(d < 0.03)}'; then
+      LOADING_SEEN=1
+    elif awk -v d="$d" 'BEGIN{exit !(d > 0.12)}' &&
       awk -v m="$(mean_of "$poll" "${w}x$((h * 5 / 6))+0+$((h / 12))")" 'BEGIN{exit !(m > 2)}'; then
-      T0=$(((before + now) / 2))
+      T0=$(((${before:-$now} + now) / 2))
       return 0
     fi
     before=$now
   done
-  [ $seen_loading = 1 ] || fail "the loading picture was never on the screen (last seen $d from it)"
-  fail "the loading picture never gave way to the presentation"
+  fail "no frame of the presentation within $1 s (the last shot lies $d from the loading picture)"
 }
 
 # hold_escape: Escape down, a pause, then up (a tap can be missed by design).
