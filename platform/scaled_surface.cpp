@@ -1,13 +1,11 @@
-#include "platform/win32/scaled_surface.h"
+#include "platform/scaled_surface.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
 
 #include "platform/letterbox.h"
-#include "platform/win32/windows_api.h"
 
 namespace platform {
-namespace win32 {
 namespace {
 
 // Framebuffer-object entry points: not part of GL 1.1, so fetched from the driver.
@@ -22,19 +20,19 @@ struct FramebufferCalls {
   PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
 
   template <typename T>
-  static void fetch(T& call, const char* name) {
-    call = reinterpret_cast<T>(reinterpret_cast<void*>(wglGetProcAddress(name)));
+  static void fetch(T& call, GlProcLookup lookup, const char* name) {
+    call = reinterpret_cast<T>(lookup(name));
   }
 
-  bool load() {
-    fetch(genFramebuffers, "glGenFramebuffers");
-    fetch(bindFramebuffer, "glBindFramebuffer");
-    fetch(genRenderbuffers, "glGenRenderbuffers");
-    fetch(bindRenderbuffer, "glBindRenderbuffer");
-    fetch(renderbufferStorage, "glRenderbufferStorage");
-    fetch(framebufferRenderbuffer, "glFramebufferRenderbuffer");
-    fetch(checkFramebufferStatus, "glCheckFramebufferStatus");
-    fetch(blitFramebuffer, "glBlitFramebuffer");
+  bool load(GlProcLookup lookup) {
+    fetch(genFramebuffers, lookup, "glGenFramebuffers");
+    fetch(bindFramebuffer, lookup, "glBindFramebuffer");
+    fetch(genRenderbuffers, lookup, "glGenRenderbuffers");
+    fetch(bindRenderbuffer, lookup, "glBindRenderbuffer");
+    fetch(renderbufferStorage, lookup, "glRenderbufferStorage");
+    fetch(framebufferRenderbuffer, lookup, "glFramebufferRenderbuffer");
+    fetch(checkFramebufferStatus, lookup, "glCheckFramebufferStatus");
+    fetch(blitFramebuffer, lookup, "glBlitFramebuffer");
     return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer &&
            renderbufferStorage && framebufferRenderbuffer && checkFramebufferStatus &&
            blitFramebuffer;
@@ -53,10 +51,10 @@ void clearBlack() {
 
 }  // namespace
 
-bool ScaledSurface::create(int width, int height) {
+bool ScaledSurface::create(int width, int height, GlProcLookup lookup) {
   width_ = width;
   height_ = height;
-  if (createFramebuffer()) return true;
+  if (createFramebuffer(lookup)) return true;
   // No framebuffer object: the frame is drawn into the back buffer's corner and copied out.
   textureSize_ = 1;
   while (textureSize_ < width || textureSize_ < height) textureSize_ *= 2;
@@ -75,8 +73,8 @@ bool ScaledSurface::create(int width, int height) {
   return glGetError() == GL_NO_ERROR;
 }
 
-bool ScaledSurface::createFramebuffer() {
-  if (!fbo.load()) return false;
+bool ScaledSurface::createFramebuffer(GlProcLookup lookup) {
+  if (!lookup || !fbo.load(lookup)) return false;
   GLuint framebuffer = 0, colour = 0, depth = 0;
   fbo.genFramebuffers(1, &framebuffer);
   fbo.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
@@ -171,10 +169,20 @@ void ScaledSurface::afterSwap() {
   }
 }
 
+void clearBothBuffers(const std::function<void()>& swap) {
+  GLfloat clear[4];
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  glClearColor(0, 0, 0, 0);
+  for (int i = 0; i < 2; ++i) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    swap();
+  }
+  glClearColor(clear[0], clear[1], clear[2], clear[3]);
+}
+
 void ScaledSurface::reset() {
   framebuffer_ = 0;
   texture_ = 0;
 }
 
-}  // namespace win32
 }  // namespace platform

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/letterbox.h"
+#include "platform/scaled_surface.h"
 
 namespace platform {
 
@@ -83,35 +83,6 @@ uint32_t virtualKey(SDL_Keycode key) {
 int32_t packWords(int low, int high) {
   return int32_t((uint32_t(low) & 0xFFFF) | ((uint32_t(high) & 0xFFFF) << 16));
 }
-
-// Framebuffer-object entry points, fetched at run time (they are not part of GL 1.1).
-struct FboFunctions {
-  PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
-  PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-  PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
-  PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
-  PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
-  PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
-  PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
-  PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
-
-  bool load() {
-    genFramebuffers = (PFNGLGENFRAMEBUFFERSPROC)SDL_GL_GetProcAddress("glGenFramebuffers");
-    bindFramebuffer = (PFNGLBINDFRAMEBUFFERPROC)SDL_GL_GetProcAddress("glBindFramebuffer");
-    genRenderbuffers = (PFNGLGENRENDERBUFFERSPROC)SDL_GL_GetProcAddress("glGenRenderbuffers");
-    bindRenderbuffer = (PFNGLBINDRENDERBUFFERPROC)SDL_GL_GetProcAddress("glBindRenderbuffer");
-    renderbufferStorage =
-        (PFNGLRENDERBUFFERSTORAGEPROC)SDL_GL_GetProcAddress("glRenderbufferStorage");
-    framebufferRenderbuffer =
-        (PFNGLFRAMEBUFFERRENDERBUFFERPROC)SDL_GL_GetProcAddress("glFramebufferRenderbuffer");
-    checkFramebufferStatus =
-        (PFNGLCHECKFRAMEBUFFERSTATUSPROC)SDL_GL_GetProcAddress("glCheckFramebufferStatus");
-    blitFramebuffer = (PFNGLBLITFRAMEBUFFERPROC)SDL_GL_GetProcAddress("glBlitFramebuffer");
-    return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer &&
-           renderbufferStorage && framebufferRenderbuffer && checkFramebufferStatus &&
-           blitFramebuffer;
-  }
-};
 
 class SdlPlatform final : public Platform {
  public:
@@ -270,7 +241,7 @@ class SdlPlatform final : public Platform {
     if (rc != kRenderContext || !context_) return false;
     SDL_GL_DeleteContext(context_);
     context_ = nullptr;
-    fbo_ = 0;
+    scaled_.reset();
     surfaceReady_ = false;
     return true;
   }
@@ -305,9 +276,9 @@ class SdlPlatform final : public Platform {
 
   void swapBuffers(DeviceContext dc) override {
     if (dc != kDeviceContext || !window_ || !context_) return;
-    if (fbo_) presentScaled();
+    if (scaled_.active()) presentScaled();
     SDL_GL_SwapWindow(window_);
-    if (fbo_) fbo.bindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    if (scaled_.active()) scaled_.afterSwap();
   }
 
   void showPicture(WindowHandle window, const uint8_t* bgrBottomUp, int width,
@@ -414,65 +385,26 @@ class SdlPlatform final : public Platform {
   }
 
   int surfaceHeight() const {
-    if (fbo_) return logicalHeight_;
+    if (scaled_.active()) return logicalHeight_;
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
     return h;
   }
 
-  // A fresh surface shows black in both buffers, so the letterbox bands never show garbage. In
-  // desktop full screen the program draws into an off-screen surface of its own size.
+  // In desktop full screen the program draws into a surface of its own size.
   void prepareSurface() {
     surfaceReady_ = true;
-    if (surface_ == Surface::DesktopScaled) {
-      if (fbo.load()) {
-        GLuint colour = 0, depth = 0;
-        fbo.genFramebuffers(1, &fbo_);
-        fbo.bindFramebuffer(GL_FRAMEBUFFER, fbo_);
-        fbo.genRenderbuffers(1, &colour);
-        fbo.bindRenderbuffer(GL_RENDERBUFFER, colour);
-        fbo.renderbufferStorage(GL_RENDERBUFFER, GL_RGB8, logicalWidth_, logicalHeight_);
-        fbo.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-        fbo.genRenderbuffers(1, &depth);
-        fbo.bindRenderbuffer(GL_RENDERBUFFER, depth);
-        fbo.renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, logicalWidth_,
-                                logicalHeight_);
-        fbo.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-        fbo.bindRenderbuffer(GL_RENDERBUFFER, 0);
-        if (fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-          fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
-          fbo_ = 0;
-        }
-      }
-      if (!fbo_) std::fprintf(stderr, "display: no off-screen surface; drawing unscaled\n");
-    }
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glClearColor(0, 0, 0, 0);
-    for (int i = 0; i < 2; ++i) {
-      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-      if (fbo_) presentScaled();
-      SDL_GL_SwapWindow(window_);
-      if (fbo_) fbo.bindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    }
-    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+    if (surface_ == Surface::DesktopScaled &&
+        !scaled_.create(logicalWidth_, logicalHeight_, SDL_GL_GetProcAddress))
+      std::fprintf(stderr, "display: no off-screen surface; drawing unscaled\n");
+    clearBothBuffers([this] { swapBuffers(kDeviceContext); });
+    scaled_.bind();
   }
 
-  // Copies the off-screen surface onto the window, scaled with its aspect kept, black bars around.
   void presentScaled() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
-    const Rect out = fitPicture(w, h, logicalWidth_, logicalHeight_);
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(clear[0], clear[1], clear[2], clear[3]);
-    fbo.blitFramebuffer(0, 0, logicalWidth_, logicalHeight_, out.x, out.y, out.x + out.width,
-                        out.y + out.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    scaled_.present(w, h);
   }
 
   void pumpEvents() {
@@ -507,7 +439,7 @@ class SdlPlatform final : public Platform {
           }
           case SDL_WINDOWEVENT_SIZE_CHANGED: {
             int w = logicalWidth_, h = logicalHeight_;
-            if (!fbo_ && window_) SDL_GL_GetDrawableSize(window_, &w, &h);
+            if (!scaled_.active() && window_) SDL_GL_GetDrawableSize(window_, &w, &h);
             queue_.push_back(Message{WM_SIZE, 0, packWords(w, h)});
             break;
           }
@@ -539,8 +471,7 @@ class SdlPlatform final : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   bool surfaceReady_ = false;
-  FboFunctions fbo;
-  GLuint fbo_ = 0;
+  ScaledSurface scaled_;
   std::deque<Message> queue_;
   bool windowCloseSeen_ = false;
   bool audioOpen_ = false;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/letterbox.h"
-#include "platform/win32/scaled_surface.h"
+#include "platform/scaled_surface.h"
 #include "platform/win32/wave_music.h"
 #include "platform/win32/windows_api.h"
 
@@ -20,6 +20,10 @@ bool glContextCurrent() {
 namespace {
 
 enum class Surface { None, ExactMode, SameSizeMode, DesktopScaled };
+
+void* glProc(const char* name) {
+  return reinterpret_cast<void*>(wglGetProcAddress(name));
+}
 
 // The mode record as the program has always filled it: the size of the record without the
 // panning fields, which the system takes as that older layout.
@@ -298,20 +302,12 @@ class Win32Platform final : public Platform {
     scaled_.present(client.right - client.left, client.bottom - client.top);
   }
 
-  // A fresh surface shows black in both buffers, so the letterbox bands never show garbage. In
-  // desktop full screen the program draws into a surface of its own size.
+  // In desktop full screen the program draws into a surface of its own size.
   void prepareSurface(HDC dc) {
     surfaceReady_ = true;
-    if (surface_ == Surface::DesktopScaled && !scaled_.create(width_, height_))
+    if (surface_ == Surface::DesktopScaled && !scaled_.create(width_, height_, glProc))
       std::fprintf(stderr, "display: no off-screen surface; drawing unscaled\n");
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glClearColor(0, 0, 0, 0);
-    for (int i = 0; i < 2; ++i) {
-      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-      swapBuffers(reinterpret_cast<DeviceContext>(dc));
-    }
-    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+    clearBothBuffers([this, dc] { swapBuffers(reinterpret_cast<DeviceContext>(dc)); });
     scaled_.bind();
   }
 
@@ -326,7 +322,7 @@ class Win32Platform final : public Platform {
   int desktopHeight_ = 0;
   HWND window_ = nullptr;
   bool surfaceReady_ = false;
-  win32::ScaledSurface scaled_;
+  ScaledSurface scaled_;
   win32::WaveMusic music_;
   bool audioOpen_ = false;
   bool streamLoaded_ = false;
