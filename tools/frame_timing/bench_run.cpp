@@ -13,8 +13,8 @@
 #include "assets/catalogue.h"
 #include "assets/data_pack.h"
 #include "gfx/gl.h"
-#include "tools/headless/runner.h"
 #include "tools/common/temp_folder.h"
+#include "tools/headless/runner.h"
 #include "tools/headless/tool_paths.h"
 
 namespace bench {

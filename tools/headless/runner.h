@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "tools/headless/stepped_counter.h"
 #include "tools/common/temp_folder.h"
+#include "tools/headless/stepped_counter.h"
 
 namespace headless {
 
