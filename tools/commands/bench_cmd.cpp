@@ -14,6 +14,7 @@
 #include "tools/common/command_line.h"
 #include "tools/frame_timing/bench_report.h"
 #include "tools/frame_timing/bench_run.h"
+#include "tools/headless/run_options.h"
 #include "tools/headless/tool_paths.h"
 
 namespace {
@@ -35,7 +36,7 @@ cli::CommandLine commandLine(const Command& self, BenchOptions& o) {
       self.name,
       self.summary,
       {},
-      "Runs the real start-up and every frame to 17500 ms (the end scene starts after 16000)\n"
+      "Runs the real start-up and every frame to --to (the end scene starts after 16000 ms)\n"
       "headless at 800x600, each frame finished (glFinish) before it is timed, on a clock that\n"
       "steps 16 and 17 ms alternately (60 Hz).\n"
       "Prints the start-up split (unpack, each step of loadAssets, total to the first frame "
@@ -44,11 +45,10 @@ cli::CommandLine commandLine(const Command& self, BenchOptions& o) {
       "resident memory.\n",
       {headless::packOption(o.pack),
        numberOption("--runs", "N",
-                    "runs, 1 to 100, each in a fresh process (default 1); every figure is the\n"
-                    "best (lowest) over the runs",
+                    "runs, each in a fresh process; every figure is the best (lowest) over\n"
+                    "the runs",
                     o.runs, 1, 100),
-       numberOption("--to", "MS", "last frame time, included (default 17500)", o.toMs, 0,
-                    UINT32_MAX),
+       headless::lastFrameOption(o.toMs),
        flagOption("--json", "one JSON object instead of the table", o.json)}};
 }
 

@@ -12,6 +12,7 @@
 #include "tools/headless/contact_sheet.h"
 #include "tools/headless/frame_pixels.h"
 #include "tools/headless/progress.h"
+#include "tools/headless/run_options.h"
 #include "tools/headless/runner.h"
 #include "tools/headless/schedule.h"
 #include "tools/headless/tool_paths.h"
@@ -23,7 +24,7 @@ struct CaptureOptions {
   std::string pack;
   uint32_t fps = 60;
   uint32_t fromMs = 0;
-  uint32_t toMs = 17000;
+  uint32_t toMs = headless::kDefaultLastFrameMs;
   std::string outDir = "frames";
   bool outGiven = false;
   std::string video;
@@ -41,17 +42,13 @@ cli::CommandLine commandLine(const Command& self, CaptureOptions& o) {
       self.summary,
       {},
       "Renders at exact frame times, with no display and no clock.\n",
-      {headless::packOption(o.pack),
-       numberOption("--fps", "N",
-                    "frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms", o.fps,
-                    1, 1000),
-       numberOption("--from", "MS", "first frame written; earlier frames are still run (default 0)",
-                    o.fromMs, 0, UINT32_MAX),
-       numberOption("--to", "MS", "last frame time, included (default 17000)", o.toMs, 0,
-                    UINT32_MAX),
+      {headless::packOption(o.pack), headless::fpsOption(o.fps),
+       numberOption("--from", "MS", "first frame written; earlier frames are still run", o.fromMs,
+                    0, UINT32_MAX),
+       headless::lastFrameOption(o.toMs),
        textOption("--out", "DIR",
-                  "PNG frames frame-000000.png ... by frame index (default \"frames\";\n"
-                  "with --video or --sheet, PNG frames are written only when --out is given)",
+                  "PNG frames frame-000000.png ... by frame index; with --video or --sheet,\n"
+                  "PNG frames are written only when --out is given",
                   o.outDir, &o.outGiven),
        textOption("--video", "FILE", "H.264/MP4 with the music, through ffmpeg", o.video),
        textOption("--sheet", "FILE",

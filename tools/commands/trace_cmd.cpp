@@ -12,6 +12,7 @@
 #include "fx/view.h"
 #include "tools/commands.h"
 #include "tools/common/command_line.h"
+#include "tools/headless/run_options.h"
 #include "tools/headless/runner.h"
 #include "tools/headless/schedule.h"
 #include "tools/headless/tool_paths.h"
@@ -23,7 +24,7 @@ struct TraceOptions {
   uint32_t fps = 60;
   bool fpsGiven = false;
   std::string deltasFile;
-  uint32_t toMs = 17000;
+  uint32_t toMs = headless::kDefaultLastFrameMs;
   uint32_t startMs = 0;
 };
 
@@ -42,20 +43,16 @@ cli::CommandLine commandLine(const Command& self, TraceOptions& o) {
       "[x,y,z], head [x,y,z] of vertex 1084 and headNeighbour [x,y,z] of the first vertex on its\n"
       "neighbour list (or null), value (the scene's accumulated angle or depth; null in the end\n"
       "scene).\n",
-      {headless::packOption(o.pack),
-       numberOption("--fps", "N",
-                    "frames per second, 1 to 1000 (default 60); frame i is at i*1000/N ms", o.fps,
-                    1, 1000, &o.fpsGiven),
+      {headless::packOption(o.pack), headless::fpsOption(o.fps, &o.fpsGiven),
        textOption("--deltas", "FILE",
                   "one whole-millisecond frame delta per line, instead of --fps; frame i is\n"
                   "at the sum of the first i+1 deltas",
                   o.deltasFile),
-       numberOption("--to", "MS", "last frame time, included (default 17000)", o.toMs, 0,
-                    UINT32_MAX),
+       headless::lastFrameOption(o.toMs),
        numberOption("--start-ms", "MS",
                     "shifts the frame times that --to chose by MS, modulo 2^32, as if the timer\n"
                     "had run that long first: near 4294967295 its 32-bit milliseconds wrap\n"
-                    "during the run (default 0)",
+                    "during the run",
                     o.startMs, 0, UINT32_MAX)}};
 }
 

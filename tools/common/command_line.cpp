@@ -30,6 +30,19 @@ std::string generatedForm(const CommandLine& line, size_t indent) {
   return form + row;
 }
 
+// What the help says after an option's own text: a number's range (when it is not every 32-bit
+// value) and the value the field holds before parsing, which is its default.
+std::string valueNote(const Option& o) {
+  if (o.kind == Option::Kind::Number) {
+    std::string note = " (";
+    if (o.low != 0 || o.high != UINT32_MAX)
+      note += std::to_string(o.low) + " to " + std::to_string(o.high) + ", ";
+    return note + "default " + std::to_string(*o.number) + ")";
+  }
+  if (o.kind == Option::Kind::Text && !o.text->empty()) return " (default \"" + *o.text + "\")";
+  return "";
+}
+
 }  // namespace
 
 std::string helpText(const CommandLine& line) {
@@ -53,7 +66,7 @@ std::string helpText(const CommandLine& line) {
       text += *c;
       if (*c == '\n') text += std::string(kHelpColumn, ' ');
     }
-    text += "\n";
+    text += valueNote(o) + "\n";
   }
   return text;
 }

@@ -12,7 +12,7 @@ struct Option {
   enum class Kind { Text, Number, Flag };
   const char* name;   // "--data"
   const char* value;  // what the value is called in the help ("FILE"); nullptr for a flag
-  const char* help;   // one line or more, joined by '\n'
+  const char* help;   // one line or more, joined by '\n'; the help adds the range and default
   Kind kind;
   std::string* text = nullptr;  // Text
   uint32_t* number = nullptr;   // Number, within [low, high]

@@ -4,18 +4,10 @@
 
 #include <string>
 
-#include "tools/common/command_line.h"
-
 namespace headless {
 
 // "<folder of the demotool binary>/run/data.dat", where the build puts the generated pack.
 std::string defaultPackPath();
-
-// The --data option of the commands that run the presentation; empty means defaultPackPath().
-inline cli::Option packOption(std::string& pack) {
-  return cli::textOption("--data", "FILE", "the asset pack (default: run/data.dat beside demotool)",
-                         pack);
-}
 
 // `path` made absolute against the working directory of the moment.
 std::string absolutePath(const std::string& path);
