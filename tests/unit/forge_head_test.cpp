@@ -13,6 +13,7 @@
 
 #include "gfx/head_mesh.h"
 #include "support/forged_files.h"
+#include "support/texture_stretch.h"
 
 namespace {
 
@@ -148,19 +149,9 @@ TEST_F(ForgedHead, SkinIsNotStretchedOverTheFace) {
     const HeadVertex &a = head.vertices[f.a], &b = head.vertices[f.b], &c = head.vertices[f.c];
     const Vec3 centre = (a.position + b.position + c.position) * (1.0f / 3.0f);
     if (centre.z < 3.0f || std::fabs(centre.x) > 3.0f) continue;
-    const float du1 = b.u - a.u, dv1 = b.v - a.v, du2 = c.u - a.u, dv2 = c.v - a.v;
-    const float det = du1 * dv2 - du2 * dv1;
-    if (std::fabs(det) < 1e-12f) {
-      stretch.push_back(1e9f);  // a triangle with no skin at all
-      continue;
-    }
-    const Vec3 e1 = b.position - a.position, e2 = c.position - a.position;
-    const Vec3 alongU = (e1 * dv2 - e2 * dv1) * (1.0f / det);
-    const Vec3 alongV = (e2 * du1 - e1 * du2) * (1.0f / det);
-    const float guu = alongU.dot(alongU), gvv = alongV.dot(alongV), guv = alongU.dot(alongV);
-    const float half = 0.5f * (guu + gvv);
-    const float root = std::sqrt(std::max(0.0f, half * half - (guu * gvv - guv * guv)));
-    stretch.push_back(half - root > 0.0f ? std::sqrt((half + root) / (half - root)) : 1e9f);
+    const float s =
+        textureStretch({a.position, a.u, a.v}, {b.position, b.u, b.v}, {c.position, c.u, c.v});
+    stretch.push_back(s > 0.0f ? s : 1e9f);  // 0: a triangle with no skin at all
   }
   ASSERT_GT(stretch.size(), 500u);
   std::sort(stretch.begin(), stretch.end());

@@ -15,6 +15,7 @@
 #include "model3ds/scene3ds.h"
 #include "support/forged_files.h"
 #include "support/temp_dir.h"
+#include "support/texture_stretch.h"
 
 #if HAVE_LIB3DS
 #include <lib3ds/camera.h>
@@ -61,21 +62,8 @@ class ForgedSets : public ::testing::Test {
   }
 };
 
-// How unevenly a triangle's texture is stretched: the ratio of the largest to the smallest scale of
-// the map from texture space onto the surface (1: the picture keeps its proportions); 0 when the
-// triangle has no texture area.
-float textureStretch(const Vertex3ds& a, const Vertex3ds& b, const Vertex3ds& c) {
-  const float du1 = b.texCoord.u - a.texCoord.u, dv1 = b.texCoord.v - a.texCoord.v;
-  const float du2 = c.texCoord.u - a.texCoord.u, dv2 = c.texCoord.v - a.texCoord.v;
-  const float det = du1 * dv2 - du2 * dv1;
-  if (std::fabs(det) < 1e-12f) return 0.0f;
-  const Vec3 e1 = b.position - a.position, e2 = c.position - a.position;
-  const Vec3 alongU = (e1 * dv2 - e2 * dv1) * (1.0f / det);
-  const Vec3 alongV = (e2 * du1 - e1 * du2) * (1.0f / det);
-  const float guu = alongU.dot(alongU), gvv = alongV.dot(alongV), guv = alongU.dot(alongV);
-  const float half = 0.5f * (guu + gvv);
-  const float root = std::sqrt(std::max(0.0f, half * half - (guu * gvv - guv * guv)));
-  return half - root > 0.0f ? std::sqrt((half + root) / (half - root)) : 0.0f;
+SkinPoint skin(const Vertex3ds& v) {
+  return {v.position, v.texCoord.u, v.texCoord.v};
 }
 
 // Every part is drawn with a picture from the pack, laid on without stretching it much.
@@ -99,7 +87,8 @@ TEST_F(ForgedSets, ReadBackWithValidMeshesAndMaterials) {
       std::vector<float> stretch;
       for (const Face3ds& f : o->faces) {
         ASSERT_LT(std::max({f.a, f.b, f.c}), o->vertexCount) << name << " " << o->name;
-        stretch.push_back(textureStretch(o->vertices[f.a], o->vertices[f.b], o->vertices[f.c]));
+        stretch.push_back(
+            textureStretch(skin(o->vertices[f.a]), skin(o->vertices[f.b]), skin(o->vertices[f.c])));
       }
       std::sort(stretch.begin(), stretch.end());
       EXPECT_GT(stretch[stretch.size() / 20], 0.0f)
