@@ -14,7 +14,9 @@ const ForgedFiles& forgedFiles() {
   files.dir = folder.path();
   const std::string& pack = forgedPack();
   if (pack.empty()) {
-    files.error = "no forged pack (is DEMOTOOL set?)";
+    files.error =
+        "no forged pack: DEMOTOOL is not set or no run/data.dat beside it (the build's data_pack "
+        "target makes it)";
     return files;
   }
   const UnpackResult r = unpackPack(pack.c_str(), folder.path().c_str());

@@ -18,7 +18,8 @@ namespace {
 class DemotoolInspect3ds : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::getenv("DEMOTOOL")) GTEST_SKIP() << "DEMOTOOL is not set";
+    ASSERT_TRUE(std::getenv("DEMOTOOL"))
+        << "DEMOTOOL is not set (ctest sets it to the built demotool)";
   }
   ToolRun inspect(const std::vector<uint8_t>& file) {
     const std::string path = dir_.file("scene.3ds");

@@ -23,7 +23,7 @@ class ForgedHead : public ::testing::Test {
     if (forgedFiles().ok) loaded = head.load(forgedFiles().path("ex_glowa_new.3ds").c_str());
   }
   void SetUp() override {
-    if (!forgedFiles().ok) GTEST_SKIP() << forgedFiles().error;
+    ASSERT_TRUE(forgedFiles().ok) << forgedFiles().error;
     ASSERT_TRUE(loaded) << "HeadMesh::load refused the forged head";
   }
   static Vec3 at(uint32_t i) { return head.vertices[i].position; }

@@ -51,9 +51,7 @@ bool isPowerOfTwo(int v) {
 
 class ForgedPictures : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (!forgedFiles().ok) GTEST_SKIP() << forgedFiles().error;
-  }
+  void SetUp() override { ASSERT_TRUE(forgedFiles().ok) << forgedFiles().error; }
   // Loads a picture and checks the file kind every picture must be.
   bool load(ImageFile& img, const std::string& name) {
     if (!img.load(forgedFiles().path(name).c_str())) return false;

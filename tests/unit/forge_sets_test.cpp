@@ -2,6 +2,11 @@
 // objects, counts and indices, texture coordinates, materials and map names, and the shape each
 // camera needs (open in front of the face, the centre piece's radius, the throat's clear path).
 #include <gtest/gtest.h>
+#include <lib3ds/camera.h>
+#include <lib3ds/file.h>
+#include <lib3ds/light.h>
+#include <lib3ds/mesh.h>
+#include <lib3ds/node.h>
 
 #include <algorithm>
 #include <cctype>
@@ -16,14 +21,6 @@
 #include "support/forged_files.h"
 #include "support/temp_dir.h"
 #include "support/texture_stretch.h"
-
-#if HAVE_LIB3DS
-#include <lib3ds/camera.h>
-#include <lib3ds/file.h>
-#include <lib3ds/light.h>
-#include <lib3ds/mesh.h>
-#include <lib3ds/node.h>
-#endif
 
 namespace {
 
@@ -49,9 +46,7 @@ void forEachVertex(const Scene3ds& scene, F f) {
 
 class ForgedSets : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (!forgedFiles().ok) GTEST_SKIP() << forgedFiles().error;
-  }
+  void SetUp() override { ASSERT_TRUE(forgedFiles().ok) << forgedFiles().error; }
   // Reads a set with our reader and links its materials.
   static bool read(Scene3ds& scene, const char* name) {
     const std::vector<uint8_t> bytes = readFile(forgedFiles().path(name));
@@ -149,7 +144,6 @@ TEST_F(ForgedSets, CentrePieceAndThroatFitTheirCameras) {
   EXPECT_GT(nearEnd, 500u) << "detail where the flight ends";
 }
 
-#if HAVE_LIB3DS
 TEST_F(ForgedSets, Lib3dsReadsTheSameObjectsAndCounts) {
   for (const char* name : kSets) {
     Scene3ds scene;
@@ -190,13 +184,12 @@ TEST_F(ForgedSets, Lib3dsReadsTheSameObjectsAndCounts) {
     lib3ds_file_free(file);
   }
 }
-#endif
 
 // assimp validates the scene graph it builds from the keyframer: every mesh, camera and light
 // needs its node. Its triangle count must be ours.
 TEST_F(ForgedSets, AssimpValidatesEverySetWithOurTriangleCounts) {
-  if (std::system("command -v assimp >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "assimp (Debian's assimp-utils) is not installed";
+  ASSERT_EQ(std::system("command -v assimp >/dev/null 2>&1"), 0)
+      << "assimp is missing (Debian package assimp-utils)";
   for (const char* name : kSets) {
     Scene3ds scene;
     ASSERT_TRUE(read(scene, name));

@@ -1,9 +1,6 @@
 // Our reader against an independent writer: scenes built and saved with lib3ds (which also writes
 // the chunks we skip: matrices, smoothing groups, colours, the keyframer) must read back exactly.
 #include <gtest/gtest.h>
-
-#if HAVE_LIB3DS
-
 #include <lib3ds/file.h>
 #include <lib3ds/material.h>
 #include <lib3ds/mesh.h>
@@ -142,11 +139,3 @@ TEST(Lib3dsCrosscheck, MeshesMaterialsAndMapsReadBack) {
     }
   }
 }
-
-#else
-
-TEST(Lib3dsCrosscheck, MeshesMaterialsAndMapsReadBack) {
-  GTEST_SKIP() << "lib3ds is not installed";
-}
-
-#endif
