@@ -39,21 +39,26 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq "${missing[@]}" >&2
 }
 
-# 32-bit Wine needs the i386 architecture. Its package index has been seen out of sync on the
-# mirrors for a while, so a failure here is reported and leaves the rest standing. Returns 0 when
-# 32-bit Windows programs can run.
+# 32-bit Windows programs need the i386 architecture: 32-bit Wine and, since it comes without its
+# recommends, the 32-bit GL driver (without it ChoosePixelFormat finds no format). Returns 0 when
+# 32-bit Windows programs can run; otherwise says why on stderr.
+packages_wine32=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
 install_wine32() {
-  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return 0
-  echo "setup: installing 32-bit Wine (wine32:i386)" >&2
-  as_root dpkg --add-architecture i386 || true
+  local missing=() p
+  for p in "${packages_wine32[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "setup: installing 32-bit Wine and its GL driver (${missing[*]})" >&2
+  as_root dpkg --add-architecture i386
   # An index that failed to download is skipped by apt; the install below says whether what it
   # needs was there.
   as_root apt-get update -qq >&2 || echo "setup: the package index is incomplete" >&2
   # With recommends apt would remove libsdl2-mixer-dev; --no-remove makes it refuse instead.
   if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends --no-remove \
-    wine32:i386 >&2; then
+    "${missing[@]}" >&2; then
     return 0
   fi
-  echo "setup: 32-bit Wine could not be installed; the 32-bit Windows tests will not run" >&2
+  echo "setup: 32-bit Wine could not be installed (apt-get install ${missing[*]} failed)" >&2
   return 1
 }
