@@ -121,7 +121,8 @@ void resizeView(int width, int height) {
   glLoadIdentity();
 }
 
-int32_t handleWindowMessage(platform::WindowHandle window, const platform::Message& message) {
+platform::MessageResult handleWindowMessage(platform::WindowHandle window,
+                                            const platform::Message& message) {
   using namespace platform;
   switch (message.message) {
     case WM_ACTIVATE:
@@ -132,6 +133,18 @@ int32_t handleWindowMessage(platform::WindowHandle window, const platform::Messa
       break;
     case WM_CLOSE:
       current().postQuitMessage(0);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return 1;  // log-off and shut-down may go ahead
+    case WM_ENDSESSION:
+      // The session is ending: the system may end the process as soon as this returns, before the
+      // main loop could close, so what a close leaves tidy is done here: no loose files, the
+      // desktop's own display mode. The quit then ends the loop as a close request does.
+      if (message.wParam) {
+        releaseAssetsAndRemoveFiles();
+        current().restoreDisplayMode();
+        current().postQuitMessage(0);
+      }
       return 0;
     case WM_KEYDOWN:
       if (message.wParam < 256) keyDown[message.wParam] = 1;

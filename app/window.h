@@ -15,4 +15,5 @@ extern platform::RenderContext renderContext;
 int openWindow(const char* title, int width, int height, int bits);
 void closeWindow();
 void resizeView(int width, int height);
-int32_t handleWindowMessage(platform::WindowHandle window, const platform::Message& message);
+platform::MessageResult handleWindowMessage(platform::WindowHandle window,
+                                            const platform::Message& message);

@@ -2,9 +2,10 @@
 // part: the file's name and the reader's reason. The program goes on with what it has.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
+#include "platform/platform.h"
+
 inline void reportLoadFailure(const char* fileName, const std::string& reason) {
-  std::fprintf(stderr, "%s: %s\n", fileName ? fileName : "(no name)", reason.c_str());
+  platform::report((std::string(fileName ? fileName : "(no name)") + ": " + reason).c_str());
 }

@@ -15,7 +15,9 @@ namespace platform {
 constexpr uint32_t WM_SIZE = 0x0005;
 constexpr uint32_t WM_ACTIVATE = 0x0006;
 constexpr uint32_t WM_CLOSE = 0x0010;
+constexpr uint32_t WM_QUERYENDSESSION = 0x0011;
 constexpr uint32_t WM_QUIT = 0x0012;
+constexpr uint32_t WM_ENDSESSION = 0x0016;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
 constexpr uint32_t WM_SYSCOMMAND = 0x0112;
@@ -70,9 +72,12 @@ class Counter {
 // The system's monotonic counter. Usable before main() runs.
 Counter& systemCounter();
 
+// A window procedure's result: pointer-sized, as the system's own (some results are handles).
+using MessageResult = intptr_t;
+
 // The program's window procedure: it receives every message of the window, from the system while
 // the window is made and shown, and from the main loop through dispatchMessage.
-using MessageHandler = int32_t (*)(WindowHandle window, const Message& message);
+using MessageHandler = MessageResult (*)(WindowHandle window, const Message& message);
 
 class Platform {
  public:
@@ -116,7 +121,7 @@ class Platform {
   virtual void dispatchMessage(const Message& message) = 0;
   virtual void postQuitMessage(int exitCode) = 0;
   // What the system does with a message the program does not handle.
-  virtual int32_t defaultWindowProc(WindowHandle window, const Message& message) = 0;
+  virtual MessageResult defaultWindowProc(WindowHandle window, const Message& message) = 0;
 
   // A modal box with one OK button and no owner; where none can be shown, the text goes to stderr.
   virtual void messageBox(const char* text, const char* caption) = 0;
@@ -129,6 +134,11 @@ class Platform {
   virtual StreamHandle streamCreateFile(const char* fileName) = 0;
   virtual bool streamPlay(StreamHandle stream, bool restart) = 0;
 };
+
+// Writes one line of what the program has to say (a file it could not load, a device it runs
+// without) on stderr and wherever else the system shows a program's diagnostics: a Windows GUI
+// program's stderr goes nowhere, so there it also goes to the debugger's output.
+void report(const char* line);
 
 // True while a GL context is current on this thread. GL deletions in destructors that run after the
 // context is gone check this and skip.

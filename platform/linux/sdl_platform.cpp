@@ -320,7 +320,7 @@ class SdlPlatform final : public Platform {
     queue_.push_back(Message{WM_QUIT, uint32_t(exitCode), 0});
   }
 
-  int32_t defaultWindowProc(WindowHandle, const Message& message) override {
+  MessageResult defaultWindowProc(WindowHandle, const Message& message) override {
     if (message.message == WM_SYSCOMMAND && message.wParam == SC_CLOSE)
       queue_.push_front(Message{WM_CLOSE, 0, 0});
     return 0;
@@ -328,7 +328,7 @@ class SdlPlatform final : public Platform {
 
   void messageBox(const char* text, const char* caption) override {
     if (options_.quietMessageBoxes || SDL_ShowSimpleMessageBox(0, caption, text, nullptr) != 0)
-      std::fprintf(stderr, "%s: %s\n", caption, text);
+      report((std::string(caption) + ": " + text).c_str());
   }
 
   void sleepMs(uint32_t milliseconds) override { SDL_Delay(milliseconds); }
@@ -379,7 +379,8 @@ class SdlPlatform final : public Platform {
 
   bool audioFailed(const char* what, const char* why) {
     if (!audioReported_)
-      std::fprintf(stderr, "audio: %s (%s); the presentation runs silently\n", what, why);
+      report(("audio: " + std::string(what) + " (" + why + "); the presentation runs silently")
+                 .c_str());
     audioReported_ = true;
     return false;
   }
@@ -396,7 +397,7 @@ class SdlPlatform final : public Platform {
     surfaceReady_ = true;
     if (surface_ == Surface::DesktopScaled &&
         !scaled_.create(logicalWidth_, logicalHeight_, SDL_GL_GetProcAddress))
-      std::fprintf(stderr, "display: no off-screen surface; drawing unscaled\n");
+      report("display: no off-screen surface; drawing unscaled");
     clearBothBuffers([this] { swapBuffers(kDeviceContext); });
     scaled_.bind();
   }

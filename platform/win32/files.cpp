@@ -26,10 +26,22 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string temporaryNameFor(const std::string& path) {
+// A new file in the folder of `target`, under a name no one else uses: made exclusively
+// (CREATE_NEW), without following a reparse point standing at the name. The name holds the
+// process id and a counter; a name already taken (left by a killed run whose process id came
+// round again, or placed there) is passed over for the next.
+HANDLE createPrivateFile(const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
-  return folderOf(path) + ".unpacking-" + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(counter++) + ".tmp";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = folderOf(target) + ".unpacking-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(counter++) + ".tmp";
+    const HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return h;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  return INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -65,10 +77,8 @@ File File::openRead(const char* name) {
 File File::create(const char* name) {
   File f;
   if (!name || !*name || isFolder(name)) return f;
-  const std::string temporary = temporaryNameFor(name);
-  // CREATE_NEW: the temporary is this run's own file, never something that stood there before.
-  HANDLE h = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string temporary;
+  const HANDLE h = createPrivateFile(name, temporary);
   if (h == INVALID_HANDLE_VALUE) return f;
   f.fd_ = reinterpret_cast<intptr_t>(h);
   f.target_ = name;

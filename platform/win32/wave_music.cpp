@@ -56,6 +56,10 @@ void WaveMusic::releaseBlocks() {
 
 bool WaveMusic::open(int rateHz, std::string& error) {
   if (device_) return true;
+  return openDevice(rateHz, error);
+}
+
+bool WaveMusic::openDevice(int rateHz, std::string& error) {
   WAVEFORMATEX format{};
   format.wFormatTag = WAVE_FORMAT_PCM;
   format.nChannels = 2;
@@ -70,8 +74,6 @@ bool WaveMusic::open(int rateHz, std::string& error) {
     return false;
   }
   rateHz_ = rateHz;
-  // Paused before anything is written: buffers then wait in the queue until play().
-  waveOutPause(device_);
   return true;
 }
 
@@ -91,9 +93,11 @@ bool WaveMusic::load(const char* fileName, std::string& error) {
     return false;
   }
   if (music_.sampleRate != rateHz_) {
-    error = std::string(fileName) + ": " + std::to_string(music_.sampleRate) +
-            " Hz, the device plays " + std::to_string(rateHz_) + " Hz";
-    return false;
+    // The device plays what it is given at its own rate: music at another rate would play too
+    // fast or too slow, so the device follows the music.
+    waveOutClose(device_);
+    device_ = nullptr;
+    if (!openDevice(music_.sampleRate, error)) return false;
   }
   const size_t frames = music_.stereo.size() / 2;
   blocks_.resize((frames + kBlockFrames - 1) / kBlockFrames);
@@ -103,10 +107,9 @@ bool WaveMusic::load(const char* fileName, std::string& error) {
     const size_t count = std::min(kBlockFrames, frames - first);
     block.lpData = reinterpret_cast<LPSTR>(music_.stereo.data() + first * 2);
     block.dwBufferLength = DWORD(count * 4);
-    MMRESULT r = waveOutPrepareHeader(device_, &block, sizeof block);
-    if (r == MMSYSERR_NOERROR) r = waveOutWrite(device_, &block, sizeof block);
+    const MMRESULT r = waveOutPrepareHeader(device_, &block, sizeof block);
     if (r != MMSYSERR_NOERROR) {
-      error = mmError("waveOutWrite", r);
+      error = mmError("waveOutPrepareHeader", r);
       releaseBlocks();
       return false;
     }
@@ -116,8 +119,22 @@ bool WaveMusic::load(const char* fileName, std::string& error) {
 
 bool WaveMusic::play() {
   if (!device_ || blocks_.empty()) return false;
-  if (!started_) started_ = waveOutRestart(device_) == MMSYSERR_NOERROR;
+  if (started_) return true;
+  // The first write starts the device; the rest follow within microseconds, long before the
+  // first buffer's four seconds are played.
+  for (WAVEHDR& block : blocks_) {
+    if (waveOutWrite(device_, &block, sizeof block) != MMSYSERR_NOERROR) break;
+    started_ = true;
+  }
   return started_;
+}
+
+uint32_t WaveMusic::positionSamples() const {
+  if (!device_) return 0;
+  MMTIME time{};
+  time.wType = TIME_SAMPLES;
+  if (waveOutGetPosition(device_, &time, sizeof time) != MMSYSERR_NOERROR) return 0;
+  return time.wType == TIME_SAMPLES ? time.u.sample : time.u.cb / 4;
 }
 
 }  // namespace platform::win32

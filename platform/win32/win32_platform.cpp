@@ -2,12 +2,11 @@
 
 #include <GL/gl.h>
 
-#include <cstddef>
-#include <cstdio>
 #include <string>
 
 #include "platform/letterbox.h"
 #include "platform/scaled_surface.h"
+#include "platform/win32/gl_entry_point.h"
 #include "platform/win32/wave_music.h"
 #include "platform/win32/windows_api.h"
 
@@ -19,15 +18,11 @@ bool glContextCurrent() {
 
 namespace {
 
-enum class Surface { None, ExactMode, SameSizeMode, DesktopScaled };
+using win32::Surface;
 
 void* glProc(const char* name) {
-  return reinterpret_cast<void*>(wglGetProcAddress(name));
+  return win32::entryPoint(wglGetProcAddress(name));
 }
-
-// The mode record as the program has always filled it: the size of the record without the
-// panning fields, which the system takes as that older layout.
-constexpr WORD kDevModeSize = offsetof(DEVMODEA, dmPanningWidth);
 
 HWND toWindow(WindowHandle window) {
   return reinterpret_cast<HWND>(window);
@@ -60,7 +55,10 @@ Win32Platform* instance = nullptr;
 
 class Win32Platform final : public Platform {
  public:
-  Win32Platform() : module_(GetModuleHandleA(nullptr)) { instance = this; }
+  explicit Win32Platform(win32::DisplayMode::ChangeSettings changeSettings)
+      : module_(GetModuleHandleA(nullptr)), display_(changeSettings) {
+    instance = this;
+  }
   ~Win32Platform() override { instance = nullptr; }
 
   bool registerWindowClass(const char* className, MessageHandler handler) override {
@@ -83,32 +81,13 @@ class Win32Platform final : public Platform {
   bool changeDisplayMode(const DisplayModeRequest& mode) override {
     width_ = mode.width;
     height_ = mode.height;
-    DEVMODEA dm{};
-    dm.dmSize = kDevModeSize;
-    dm.dmPelsWidth = DWORD(mode.width);
-    dm.dmPelsHeight = DWORD(mode.height);
-    dm.dmBitsPerPel = DWORD(mode.bitsPerPixel);
-    dm.dmDisplayFrequency = DWORD(mode.refreshHz);
-    dm.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
-    if (ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL) {
-      surface_ = Surface::ExactMode;
-      return true;
-    }
-    // Most screens today refuse 85 Hz at this size; the picture, not the rate, is what matters.
-    dm.dmFields &= ~DWORD(DM_DISPLAYFREQUENCY);
-    dm.dmDisplayFrequency = 0;
-    if (ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL) {
-      surface_ = Surface::SameSizeMode;
-      return true;
-    }
+    surface_ = display_.apply(mode);
     desktopWidth_ = GetSystemMetrics(SM_CXSCREEN);
     desktopHeight_ = GetSystemMetrics(SM_CYSCREEN);
-    if (desktopWidth_ <= 0 || desktopHeight_ <= 0) return false;
-    surface_ = Surface::DesktopScaled;
-    return true;
+    return surface_ != Surface::None;
   }
 
-  void restoreDisplayMode() override { ChangeDisplaySettingsA(nullptr, 0); }
+  void restoreDisplayMode() override { display_.restore(); }
 
   void showCursor(bool visible) override { ShowCursor(visible ? TRUE : FALSE); }
 
@@ -219,14 +198,14 @@ class Win32Platform final : public Platform {
 
   void postQuitMessage(int exitCode) override { PostQuitMessage(exitCode); }
 
-  int32_t defaultWindowProc(WindowHandle window, const Message& message) override {
+  MessageResult defaultWindowProc(WindowHandle window, const Message& message) override {
     // The system's own parameters of the message being handled: some carry pointers, which the
     // portable message does not hold.
     if (handling_ && handling_->message == message.message)
-      return int32_t(DefWindowProcA(toWindow(window), handling_->message, handling_->wParam,
-                                    handling_->lParam));
-    return int32_t(DefWindowProcA(toWindow(window), message.message, WPARAM(message.wParam),
-                                  LPARAM(message.lParam)));
+      return DefWindowProcA(toWindow(window), handling_->message, handling_->wParam,
+                            handling_->lParam);
+    return DefWindowProcA(toWindow(window), message.message, WPARAM(message.wParam),
+                          LPARAM(message.lParam));
   }
 
   void messageBox(const char* text, const char* caption) override {
@@ -271,6 +250,7 @@ class Win32Platform final : public Platform {
 
   static LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!instance || !instance->handler_) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_ACTIVATEAPP) instance->display_.activated(wParam != 0);
     // Messages nest (the default handling of one sends others): each call keeps its own.
     RawMessage raw{message, wParam, lParam};
     const RawMessage* outer = instance->handling_;
@@ -283,7 +263,8 @@ class Win32Platform final : public Platform {
 
   bool audioFailed(const char* what, const std::string& why) {
     if (!audioReported_)
-      std::fprintf(stderr, "audio: %s (%s); the presentation runs silently\n", what, why.c_str());
+      report(("audio: " + std::string(what) + " (" + why + "); the presentation runs silently")
+                 .c_str());
     audioReported_ = true;
     return false;
   }
@@ -306,12 +287,13 @@ class Win32Platform final : public Platform {
   void prepareSurface(HDC dc) {
     surfaceReady_ = true;
     if (surface_ == Surface::DesktopScaled && !scaled_.create(width_, height_, glProc))
-      std::fprintf(stderr, "display: no off-screen surface; drawing unscaled\n");
+      report("display: no off-screen surface; drawing unscaled");
     clearBothBuffers([this, dc] { swapBuffers(reinterpret_cast<DeviceContext>(dc)); });
     scaled_.bind();
   }
 
   HINSTANCE module_;
+  win32::DisplayMode display_;
   MessageHandler handler_ = nullptr;
   const RawMessage* handling_ = nullptr;  // the message the window procedure is handling
   MSG last_{};                            // the message peekMessage took last
@@ -331,8 +313,8 @@ class Win32Platform final : public Platform {
 
 }  // namespace
 
-std::unique_ptr<Platform> createWin32Platform() {
-  return std::make_unique<Win32Platform>();
+std::unique_ptr<Platform> createWin32Platform(win32::DisplayMode::ChangeSettings changeSettings) {
+  return std::make_unique<Win32Platform>(changeSettings);
 }
 
 }  // namespace platform

@@ -10,9 +10,12 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/win32/display_mode.h"
 
 namespace platform {
 
-std::unique_ptr<Platform> createWin32Platform();
+// `changeSettings` is the system's ChangeDisplaySettingsA; tests pass a stand-in that records.
+std::unique_ptr<Platform> createWin32Platform(
+    win32::DisplayMode::ChangeSettings changeSettings = ChangeDisplaySettingsA);
 
 }  // namespace platform

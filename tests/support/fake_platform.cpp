@@ -132,7 +132,7 @@ void FakePlatform::postQuitMessage(int exitCode) {
   push(WM_QUIT, uint32_t(exitCode));
 }
 
-int32_t FakePlatform::defaultWindowProc(WindowHandle, const Message& message) {
+platform::MessageResult FakePlatform::defaultWindowProc(WindowHandle, const Message& message) {
   log("defaultWindowProc " + std::to_string(message.message) + " " +
       std::to_string(message.wParam));
   if (message.message == WM_SYSCOMMAND && message.wParam == SC_CLOSE) push(WM_CLOSE);

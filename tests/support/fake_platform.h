@@ -61,8 +61,8 @@ class FakePlatform : public platform::Platform {
   bool peekMessage(platform::Message& message) override;
   void dispatchMessage(const platform::Message& message) override;
   void postQuitMessage(int exitCode) override;
-  int32_t defaultWindowProc(platform::WindowHandle window,
-                            const platform::Message& message) override;
+  platform::MessageResult defaultWindowProc(platform::WindowHandle window,
+                                            const platform::Message& message) override;
   void messageBox(const char* text, const char* caption) override;
   void sleepMs(uint32_t milliseconds) override;
   bool audioInit(int outputRateHz) override;

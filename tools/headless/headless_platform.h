@@ -83,8 +83,8 @@ class HeadlessPlatform final : public platform::Platform {
     inner_->dispatchMessage(message);
   }
   void postQuitMessage(int exitCode) override { inner_->postQuitMessage(exitCode); }
-  int32_t defaultWindowProc(platform::WindowHandle window,
-                            const platform::Message& message) override {
+  platform::MessageResult defaultWindowProc(platform::WindowHandle window,
+                                            const platform::Message& message) override {
     return inner_->defaultWindowProc(window, message);
   }
 
