@@ -88,7 +88,8 @@ int openWindow(const char* title, int width, int height, int bits) {
 
   os.sleepMs(1000);
   os.streamPlay(musicStream, true);
-  frameTimer.start();
+  // Time zero is when the first sample is heard, not when it was asked for.
+  frameTimer.start(os.outputLatencyMs());
   return 1;
 }
 

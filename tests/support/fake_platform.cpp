@@ -167,3 +167,8 @@ bool FakePlatform::streamPlay(StreamHandle stream, bool restart) {
   log("streamPlay " + std::to_string(stream) + (restart ? " restart" : ""));
   return stream != 0;
 }
+
+uint32_t FakePlatform::outputLatencyMs() {
+  log("outputLatencyMs");
+  return latencyMs;
+}
