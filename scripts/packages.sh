@@ -26,12 +26,18 @@ as_root() {
   if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
 }
 
+# missing_packages NAME...: prints those of the named packages that are not installed.
+missing_packages() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+
 # install_packages NAME...: installs those of the named packages that are missing.
 install_packages() {
-  local missing=() p
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
+  local missing
+  mapfile -t missing < <(missing_packages "$@")
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "setup: installing ${missing[*]}" >&2
   # A mirror's index out of sync fails the update; the install says whether what it needs was there.
@@ -44,10 +50,8 @@ install_packages() {
 # 32-bit Windows programs can run; otherwise says why on stderr.
 packages_wine32=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
 install_wine32() {
-  local missing=() p
-  for p in "${packages_wine32[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
+  local missing
+  mapfile -t missing < <(missing_packages "${packages_wine32[@]}")
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "setup: installing 32-bit Wine and its GL driver (${missing[*]})" >&2
   as_root dpkg --add-architecture i386
