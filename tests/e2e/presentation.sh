@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# The whole presentation in a fresh folder that holds only data.dat, on its own 800x600 screen, with
-# the audio written to a file: screenshots inside different scenes and of the end picture, the music
-# in the audio file, the clean-up and exit code after Escape, a run without an audio device ended by a
-# close request, and a broken pack.
+# The whole presentation in a fresh folder that holds only data.dat, on its own 800x600 screen:
+# screenshots inside different scenes and of the end picture, the clean-up and exit code after
+# Escape, a run without an audio device ended by a close request, and a broken pack. (The music as
+# heard: timing.sh.)
 source "$(dirname "$0")/tools/lib.sh"
 
 shot() { import -window root "$1"; }
 
 start_xvfb 800x600
 run=$(new_run_dir)
-audio="$E2E_TMP/audio.raw"
-(cd "$run" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" exec "$DEMO_BIN") 2>"$RUN_STDERR" &
+(cd "$run" && SDL_AUDIODRIVER=dummy exec "$DEMO_BIN") 2>"$RUN_STDERR" &
 DEMO_PID=$!
 win=$(wait_window '^Karvenel / Olmetra / Quillory 2oo4$' 15) || fail "no window"
 wait_first_frame 30
@@ -64,24 +63,6 @@ echo "each shot against the nearest frame of its own moment (RMS at 40x30):$near
 d=$(diff_fraction "$E2E_TMP/end1.png" "$E2E_TMP/end2.png")
 awk -v d="$d" 'BEGIN{exit !(d < 0.01)}' || fail "the end picture is not stable ($d differs)"
 echo "screenshots: black bands, each scene the one of its moment, end picture stable"
-
-python3 - "$audio" <<'PY' || fail "the audio file does not hold the music"
-import array, math, sys
-data = array.array("h")
-with open(sys.argv[1], "rb") as f:
-    data.frombytes(f.read())
-rate = 44100 * 2  # stereo 16-bit frames
-seconds = len(data) / rate
-def rms(a, b):
-    part = data[int(a * rate):int(b * rate)]
-    return math.sqrt(sum(x * x for x in part[::7]) / max(1, len(part[::7]))) / 32768
-loud = [rms(t, t + 1) for t in range(0, int(seconds) - 1)]
-print("audio: %.1f s written, rms per second: %s" % (seconds, " ".join("%.3f" % v for v in loud)))
-# The device opens a second before playback: music must be there within 3 s and all through.
-first = next((i for i, v in enumerate(loud) if v > 0.02), None)
-assert first is not None and first <= 3, "no music at the start"
-assert seconds > 18 and min(loud[first:first + 15]) > 0.01, "silence inside the music"
-PY
 
 hold_escape
 wait_exit "$DEMO_PID" 2

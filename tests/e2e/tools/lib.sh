@@ -149,6 +149,23 @@ wait_first_frame() {
   fail "no frame of the presentation within $1 s (the last shot lies $d from the loading picture)"
 }
 
+# recording_clock FILE: the wall time (ns) of the first sample of a recording that parec is writing
+# to FILE (s16le, stereo, 44100 Hz), once it flows. A PulseAudio sink starts delivering only when it
+# has rendered what it had queued before (up to 2 s), then in real time; so the moment is told from
+# the length written at known times: the earliest of a few readings, since the file lags.
+recording_clock() {
+  local i now t start=""
+  for i in $(seq 100); do [ -s "$1" ] && break; sleep 0.05; done
+  [ -s "$1" ] || fail "nothing recorded from the sound server"
+  for i in 1 2 3 4 5; do
+    sleep 0.05
+    now=$(date +%s%N)
+    t=$((now - $(stat -c %s "$1") * 1000000000 / (44100 * 4)))
+    [ -n "$start" ] && [ "$start" -le "$t" ] || start=$t
+  done
+  echo "$start"
+}
+
 # hold_escape: Escape down, a pause, then up (a tap can be missed by design).
 hold_escape() {
   xdotool keydown Escape
