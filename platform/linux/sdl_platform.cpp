@@ -22,6 +22,18 @@ bool glContextCurrent() {
 
 namespace {
 
+// The build links either Mesa's GL 1.1 or the GL 1.1 layer over OpenGL ES 2.0 (gles/), which
+// needs an ES 2.0 context.
+#ifdef DEMO_GL_ES2
+constexpr int kContextProfile = SDL_GL_CONTEXT_PROFILE_ES;
+constexpr int kContextMajorVersion = 2;
+constexpr int kContextMinorVersion = 0;
+#else
+constexpr int kContextProfile = SDL_GL_CONTEXT_PROFILE_COMPATIBILITY;
+constexpr int kContextMajorVersion = 2;
+constexpr int kContextMinorVersion = 1;
+#endif
+
 constexpr WindowHandle kWindow = 1;
 constexpr DeviceContext kDeviceContext = 1;
 constexpr RenderContext kRenderContext = 1;
@@ -174,9 +186,9 @@ class SdlPlatform final : public Platform {
     SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, kContextProfile);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kContextMajorVersion);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, kContextMinorVersion);
 
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     if (surface_ == Surface::ExactMode || surface_ == Surface::SameSizeMode)
@@ -284,9 +296,6 @@ class SdlPlatform final : public Platform {
   void showPicture(WindowHandle window, const uint8_t* bgrBottomUp, int width,
                    int height) override {
     if (window != kWindow || !window_ || !context_ || !bgrBottomUp) return;
-    using WindowPos2i = void (*)(GLint, GLint);
-    auto windowPos = (WindowPos2i)SDL_GL_GetProcAddress("glWindowPos2i");
-    if (!windowPos) return;
     glPushAttrib(GL_ENABLE_BIT | GL_PIXEL_MODE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glDisable(GL_DEPTH_TEST);
@@ -297,7 +306,8 @@ class SdlPlatform final : public Platform {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     // Top-left corner of the surface, at the picture's own size.
-    windowPos(0, surfaceHeight() - height);
+    // GL 1.4, exported by Mesa's libGL and served by the ES 2.0 layer.
+    glWindowPos2i(0, surfaceHeight() - height);
     glDrawPixels(width, height, GL_BGR, GL_UNSIGNED_BYTE, bgrBottomUp);
     glPopClientAttrib();
     glPopAttrib();

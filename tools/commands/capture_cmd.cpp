@@ -2,6 +2,7 @@
 // frames, an H.264 video with the music, and/or one contact sheet.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ struct CaptureOptions {
   bool outGiven = false;
   std::string video;
   std::string sheet;
+  std::string loading;
 };
 
 int fail(const std::string& message) {
@@ -53,7 +55,9 @@ cli::CommandLine commandLine(const Command& self, CaptureOptions& o) {
        textOption("--video", "FILE", "H.264/MP4 with the music, through ffmpeg", o.video),
        textOption("--sheet", "FILE",
                   "one PNG with a frame from the middle of each scene and the end picture",
-                  o.sheet)}};
+                  o.sheet),
+       textOption("--loading", "FILE", "the loading picture shown before the first frame, as PNG",
+                  o.loading)}};
 }
 
 // Where the frames of one capture go; any of them may be off.
@@ -145,10 +149,11 @@ int runCaptureCommand(const Command& self, int argc, char** argv) {
   const std::string outDir = headless::absolutePath(o.outDir);
   const std::string video = o.video.empty() ? "" : headless::absolutePath(o.video);
   const std::string sheet = o.sheet.empty() ? "" : headless::absolutePath(o.sheet);
+  const std::string loading = o.loading.empty() ? "" : headless::absolutePath(o.loading);
   if (!video.empty() && !headless::ffmpegAvailable())
     return fail("--video needs ffmpeg, which is not on PATH (PNG capture works without it)");
   if (pngs && !headless::prepareOutputFolder(outDir, error)) return fail(error);
-  for (const std::string& file : {video, sheet})
+  for (const std::string& file : {video, sheet, loading})
     if (!file.empty() && !parentFolderExists(file)) return fail("no folder for " + file);
 
   const std::vector<uint32_t> times = headless::scheduleAtRate(o.fps, o.toMs);
@@ -160,7 +165,15 @@ int runCaptureCommand(const Command& self, int argc, char** argv) {
                 std::to_string(o.fromMs) + " and --to " + std::to_string(o.toMs));
 
   headless::Runner runner;
-  if (!runner.open(o.pack, error)) return fail(error);
+  std::vector<uint8_t> loadingRgb;
+  const auto readLoading = [&] { headless::readFrameTopDown(loadingRgb); };
+  if (!runner.open(o.pack, error, loading.empty() ? std::function<void()>() : readLoading))
+    return fail(error);
+  if (!loading.empty()) {
+    if (loadingRgb.empty()) return fail("the pack's loading picture was not shown");
+    if (!writePng(loading, loadingRgb.data(), headless::kFrameWidth, headless::kFrameHeight, error))
+      return fail(error);
+  }
   CaptureSinks sinks;
   if (pngs) sinks.pngDir = outDir;
   if (!sheet.empty()) sinks.picks = headless::pickSheetFrames(times);

@@ -18,6 +18,9 @@ class HeadlessPlatform final : public platform::Platform {
 
   // Called with the drawn frame still in the buffer, before each swap the program asks for.
   void onBeforeSwap(std::function<void()> hook) { beforeSwap_ = std::move(hook); }
+  // Called after each still picture the program shows (the loading screen), with it still in
+  // the buffer.
+  void onPictureShown(std::function<void()> hook) { pictureShown_ = std::move(hook); }
   // The first message box of the run ("caption: text"), empty when none was shown.
   const std::string& firstMessage() const { return firstMessage_; }
 
@@ -77,6 +80,7 @@ class HeadlessPlatform final : public platform::Platform {
   void showPicture(platform::WindowHandle window, const uint8_t* bgrBottomUp, int width,
                    int height) override {
     inner_->showPicture(window, bgrBottomUp, width, height);
+    if (pictureShown_) pictureShown_();
   }
   bool peekMessage(platform::Message& message) override { return inner_->peekMessage(message); }
   void dispatchMessage(const platform::Message& message) override {
@@ -106,6 +110,7 @@ class HeadlessPlatform final : public platform::Platform {
  private:
   std::unique_ptr<platform::Platform> inner_;
   std::function<void()> beforeSwap_;
+  std::function<void()> pictureShown_;
   std::string firstMessage_;
 };
 

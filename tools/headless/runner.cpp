@@ -22,7 +22,8 @@ Runner::~Runner() {
   close();
 }
 
-bool Runner::open(const std::string& packPath, std::string& error) {
+bool Runner::open(const std::string& packPath, std::string& error,
+                  const std::function<void()>& loadingShown) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(packPath, ec)) {
     error = "no asset pack at " + packPath;
@@ -52,7 +53,10 @@ bool Runner::open(const std::string& packPath, std::string& error) {
 
   counter_.set(0);
   frameTimer.useCounter(&counter_);
-  if (!openWindow(kPresentationTitle, kScreenWidth, kScreenHeight, kScreenBits)) {
+  platform_->onPictureShown(loadingShown);
+  const bool opened = openWindow(kPresentationTitle, kScreenWidth, kScreenHeight, kScreenBits);
+  platform_->onPictureShown({});
+  if (!opened) {
     const std::string why = platform_->firstMessage();
     error = "no GL context can be made" + (why.empty() ? std::string() : " (" + why + ")");
     close();

@@ -25,7 +25,9 @@ class Runner {
 
   // Unpacks the pack, enters its folder and runs the real start-up. False with a one-line `error`
   // when the pack is missing or bad, or when no GL context can be made; everything is undone then.
-  bool open(const std::string& packPath, std::string& error);
+  // `loadingShown` sees the loading picture in the buffer.
+  bool open(const std::string& packPath, std::string& error,
+            const std::function<void()>& loadingShown = {});
 
   // One frame of the main loop at `elapsedMs` (not before the previous frame's time): the timer
   // reads it, timelineFrame draws, `beforeSwap` sees the picture, the buffers swap.
