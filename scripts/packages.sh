@@ -14,6 +14,7 @@ packages_test=(
   xvfb xdotool x11-utils imagemagick libx11-dev
   lib3ds-dev libmpg123-dev ffmpeg clang libassimp-dev assimp-utils libstb-dev python3
   libgles-dev  # the GLES 2.0 headers of the gles/ layer, built for its parity test
+  pulseaudio pulseaudio-utils
 )
 # Cross-building the Windows program (the posix thread model: the default one lacks std::thread).
 packages_windows_build=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools)

@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
 # The real program keeps time: its pictures advance as fast as the wall clock, and its music,
 # recorded from a private PulseAudio sink, is not heard before time zero, plays once and at its own
-# speed (tools/music_heard.py).
+# speed (tools/music_heard.py). The Windows builds run it on demo.exe under Wine (WINE_PREFIX_DIR
+# set).
 source "$(dirname "$0")/tools/lib.sh"
-: "${DEMO_SOURCE_DIR:?DEMO_SOURCE_DIR must name the source folder}"
-source "$DEMO_SOURCE_DIR/tests/win32/pulse.sh"
+source "$(dirname "$0")/tools/pulse.sh"
 trap 'stop_pulse; cleanup' EXIT
 
 start_xvfb 800x600
 start_pulse "$E2E_TMP" || fail "no sound server"
+launch=()
+if [ -n "${WINE_PREFIX_DIR:-}" ]; then
+  source "$(dirname "$0")/../win32/wine_env.sh"
+  wine_setup
+  "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f </dev/null >/dev/null 2>&1
+  launch=("$WINE")
+fi
 run=$(new_run_dir)
 heard="$E2E_TMP/heard.raw"
 parec --latency-msec=5 -d recorded.monitor --format=s16le --rate=44100 --channels=2 --raw \
   >"$heard" &
 pulse_track $!
 recording_start=$(recording_clock "$heard")
-(cd "$run" && SDL_AUDIODRIVER=pulseaudio exec "$DEMO_BIN") 2>"$RUN_STDERR" &
+(cd "$run" && SDL_AUDIODRIVER=pulseaudio exec "${launch[@]}" "$DEMO_BIN") 2>"$RUN_STDERR" &
 DEMO_PID=$!
 wait_window '^Karvenel' 15 >/dev/null || fail "no window"
 wait_first_frame 30

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows program under Wine, as a viewer meets it: the window's exact title, the loading
-# picture before the first frame, the scenes in the letterbox, the music heard (recorded from a
-# PulseAudio null sink), Escape and a close request with their exit codes and clean folders, a
-# broken pack answered by its message box, and a larger screen filled by the scaled picture.
+# picture before the first frame, the scenes in the letterbox, Escape and a close request with
+# their exit codes and clean folders, a broken pack answered by its message box, and a larger
+# screen filled by the scaled picture. The music and the timeline's speed are checked by
+# tests/e2e/timing.sh, which the Windows builds run on demo.exe too.
 #   DEMO_BIN (demo.exe), DATA_PACK, X11_CLOSE, DEMOTOOL: set by the build.
 source "$(dirname "$0")/../e2e/tools/lib.sh"
 source "$(dirname "$0")/wine_env.sh"
@@ -10,7 +11,7 @@ source "$(dirname "$0")/wine_env.sh"
 : "${DEMOTOOL:?DEMOTOOL must name demotool}"
 
 title='Karvenel / Olmetra / Quillory 2oo4'
-source "$(dirname "$0")/pulse.sh"
+source "$(dirname "$0")/../e2e/tools/pulse.sh"
 trap 'stop_pulse; cleanup' EXIT
 
 # play RUN_FOLDER: starts demo.exe there; sets DEMO_PID and win.
@@ -37,11 +38,8 @@ mkdir -p "$pictures"
 # The file says its rows run from the bottom; -auto-orient turns them the right way up.
 convert "$pictures/loading.tga" -auto-orient "$E2E_TMP/loading.png"
 
-# 1. Title, loading picture, scenes in the letterbox, music, Escape.
+# 1. Title, loading picture, scenes in the letterbox, Escape; the music plays into the null sink.
 run=$(new_run_dir)
-parec --latency-msec=5 -d recorded.monitor --format=s16le --rate=44100 --channels=2 \
-  --raw >"$E2E_TMP/heard.raw" &
-pulse_track $!
 play "$run"
 t0=$(date +%s%N)
 first=""
@@ -78,23 +76,7 @@ echo "scenes drawn between black bands; scenes 1 and 3 differ ($d)"
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 hold_escape
 ends_with 27 "Escape" "$run"
-stop_pulse
-python3 - "$E2E_TMP/heard.raw" <<'PY' || fail "the music was not heard"
-import array, math, sys
-data = array.array("h")
-with open(sys.argv[1], "rb") as f:
-    data.frombytes(f.read())
-rate = 44100 * 2
-def rms(a, b):
-    part = data[int(a * rate):int(b * rate)][::7]
-    return math.sqrt(sum(x * x for x in part) / max(1, len(part))) / 32768
-loud = [rms(t, t + 1) for t in range(int(len(data) / rate))]
-print("heard: %.1f s recorded, rms per second: %s" % (len(data) / rate, " ".join("%.3f" % v for v in loud)))
-first = next((i for i, v in enumerate(loud) if v > 0.02), None)
-assert first is not None and first <= 5, "no music within 5 s of the start"
-assert min(loud[first:first + 8]) > 0.01, "silence inside the music"
-PY
-echo "music heard; Escape: exit 27, loose files removed, data.dat kept"
+echo "Escape: exit 27, loose files removed, data.dat kept"
 
 # 2. A close request.
 run=$(new_run_dir)

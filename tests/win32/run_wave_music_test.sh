@@ -8,7 +8,7 @@ set -euo pipefail
 exe=${1:?usage: run_wave_music_test.sh TEST_EXE}
 here=$(dirname "${BASH_SOURCE[0]}")
 work=$(mktemp -d)
-. "$here/pulse.sh"
+. "$here/../e2e/tools/pulse.sh"
 trap 'stop_pulse; rm -rf "$work"' EXIT
 
 command -v ffmpeg >/dev/null || { echo "FAIL: ffmpeg is missing (Debian package ffmpeg)" >&2; exit 1; }

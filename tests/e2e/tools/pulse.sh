@@ -1,7 +1,7 @@
-# Sourced by the Windows tests that need a sound device under Wine: a private PulseAudio server in
+# Sourced by the tests and tools that record what the program plays: a private PulseAudio server in
 # PULSE_DIR whose only output is a null sink named "recorded" (its monitor can be recorded), with
 # one idle stream kept connected, or the idle sink would render ahead of real time. Wine's audio
-# goes to it through PULSE_SERVER.
+# (and SDL's) goes to it through PULSE_SERVER.
 #   start_pulse DIR   starts it (HOME and the runtime folder inside DIR); stop_pulse ends it and
 #                     every process started with pulse_track PID.
 PULSE_PIDS=()
