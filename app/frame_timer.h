@@ -12,17 +12,11 @@ class FrameTimer {
   explicit FrameTimer(platform::Counter* counter = &platform::systemCounter())
       : counter_(counter), lastMs(0), frequency(counter->frequency()) {}
 
-  // Time zero is `delayMs` from now: the moment the music's first sample is heard, which comes
-  // the output's latency after playback was asked for. Until then the timer reads 0.
-  void start(uint32_t delayMs = 0) {
-    const int64_t delay = frequency > 0 ? int64_t(delayMs) * frequency / 1000 : int64_t(delayMs);
-    startCount = counter_->now() + delay;
-  }
+  void start() { startCount = counter_->now(); }
 
-  // Milliseconds since start(), low 32 bits; 0 before time zero.
+  // Milliseconds since start(), low 32 bits.
   uint32_t elapsedMs() {
     const int64_t ticks = counter_->now() - startCount;
-    if (ticks < 0) return 0;
     // A counter without a frequency is read as a millisecond clock. Whole seconds and the rest
     // are scaled apart: the truncated quotient is that of ticks * 1000 / frequency, without the
     // product, which would leave 64 bits after 106 days of a nanosecond counter.

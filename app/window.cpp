@@ -88,8 +88,7 @@ int openWindow(const char* title, int width, int height, int bits) {
 
   os.sleepMs(1000);
   os.streamPlay(musicStream, true);
-  // Time zero is when the first sample is heard, not when it was asked for.
-  frameTimer.start(os.outputLatencyMs());
+  frameTimer.start();
   return 1;
 }
 

@@ -133,9 +133,6 @@ class Platform {
   virtual bool audioStart() = 0;
   virtual StreamHandle streamCreateFile(const char* fileName) = 0;
   virtual bool streamPlay(StreamHandle stream, bool restart) = 0;
-  // How long after streamPlay its first sample is heard, as well as this system can tell (the
-  // device buffer it granted, the position the device reports); 0 when nothing plays.
-  virtual uint32_t outputLatencyMs() = 0;
 };
 
 // Writes one line of what the program has to say (a file it could not load, a device it runs

@@ -348,11 +348,8 @@ class SdlPlatform final : public Platform {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
       return audioFailed("no audio device", SDL_GetError());
     Mix_Init(MIX_INIT_MP3);
-    // No changes allowed: the device's buffer is then the one asked for, and its length is the
-    // output's latency (SDL hands the sound server one buffer at a time).
-    if (Mix_OpenAudioDevice(outputRateHz, MIX_DEFAULT_FORMAT, 2, kBufferFrames, nullptr, 0) != 0)
+    if (Mix_OpenAudio(outputRateHz, MIX_DEFAULT_FORMAT, 2, 1024) != 0)
       return audioFailed("cannot open the audio device", Mix_GetError());
-    bufferMs_ = uint32_t((kBufferFrames * 1000 + outputRateHz / 2) / outputRateHz);
     audioOpen_ = true;
     return true;
   }
@@ -379,11 +376,8 @@ class SdlPlatform final : public Platform {
   bool streamPlay(StreamHandle stream, bool) override {
     if (stream == 0 || stream > streams_.size()) return false;
     // Plays once from the start; the music never loops.
-    playing_ = Mix_PlayMusic(streams_[stream - 1], 0) == 0;
-    return playing_;
+    return Mix_PlayMusic(streams_[stream - 1], 0) == 0;
   }
-
-  uint32_t outputLatencyMs() override { return playing_ ? bufferMs_ : 0; }
 
  private:
   bool initVideo() {
@@ -491,11 +485,8 @@ class SdlPlatform final : public Platform {
   ScaledSurface scaled_;
   std::deque<Message> queue_;
   bool windowCloseSeen_ = false;
-  static constexpr int kBufferFrames = 1024;
   bool audioOpen_ = false;
   bool audioReported_ = false;
-  bool playing_ = false;
-  uint32_t bufferMs_ = 0;
   std::vector<Mix_Music*> streams_;
 };
 

@@ -241,10 +241,6 @@ class Win32Platform final : public Platform {
     return stream == 1 && streamLoaded_ && music_.play();
   }
 
-  // waveOut tells no latency: the mixer behind it (the system's, or Wine's sound server) starts
-  // the buffers it is given at once, within the device period, which it does not report.
-  uint32_t outputLatencyMs() override { return 0; }
-
  private:
   struct RawMessage {
     UINT message;

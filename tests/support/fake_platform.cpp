@@ -167,8 +167,3 @@ bool FakePlatform::streamPlay(StreamHandle stream, bool restart) {
   log("streamPlay " + std::to_string(stream) + (restart ? " restart" : ""));
   return stream != 0;
 }
-
-uint32_t FakePlatform::outputLatencyMs() {
-  log("outputLatencyMs");
-  return latencyMs;
-}

@@ -69,8 +69,6 @@ class FakePlatform : public platform::Platform {
   bool audioStart() override;
   platform::StreamHandle streamCreateFile(const char* fileName) override;
   bool streamPlay(platform::StreamHandle stream, bool restart) override;
-  uint32_t outputLatencyMs() override;
-  uint32_t latencyMs = 0;  // what outputLatencyMs answers
 
  private:
   platform::MessageHandler handler_ = nullptr;

@@ -76,30 +76,12 @@ TEST_F(WindowTest, OpensInTheFixedOrderAndFinishesStartUp) {
       "streamCreateFile muza_final.mp3",
       "sleepMs 1000",
       "streamPlay 5 restart",
-      "outputLatencyMs",
       "timer start",
   };
   EXPECT_EQ(os.calls, expected);
   EXPECT_TRUE(os.boxes.empty());
   EXPECT_EQ(windowHandle, WindowHandle(7));
   EXPECT_EQ(musicStream, StreamHandle(5));
-}
-
-// Time zero is when the first sample is heard: the output's latency after playback started.
-TEST_F(WindowTest, TheTimerStartsWhenTheMusicIsHeard) {
-  struct Clock : platform::Counter {
-    int64_t frequency() override { return 1000; }
-    int64_t now() override { return ms; }
-    int64_t ms = 5000;
-  } clock;
-  frameTimer.useCounter(&clock);
-  os.latencyMs = 23;
-  ASSERT_EQ(openWindow("t", 800, 600, 32), 1);
-  clock.ms += 23;
-  EXPECT_EQ(frameTimer.elapsedMs(), 0u);
-  clock.ms += 1000;
-  EXPECT_EQ(frameTimer.elapsedMs(), 1000u);
-  frameTimer.useCounter(&platform::systemCounter());
 }
 
 TEST_F(WindowTest, AudioFailureDoesNotStopStartUp) {

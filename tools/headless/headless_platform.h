@@ -105,7 +105,6 @@ class HeadlessPlatform final : public platform::Platform {
   bool audioStart() override { return false; }
   platform::StreamHandle streamCreateFile(const char*) override { return 0; }
   bool streamPlay(platform::StreamHandle, bool) override { return false; }
-  uint32_t outputLatencyMs() override { return 0; }
 
  private:
   std::unique_ptr<platform::Platform> inner_;
