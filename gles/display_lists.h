@@ -1,18 +1,19 @@
-// Display lists in compile mode: the vertices of a list go into a vertex buffer of its own at
-// glEndList, and glCallList draws that buffer with the state of the moment.
+// Display lists in compile mode: the triangles of a list go into buffers of their own at
+// glEndList, each distinct vertex once, and glCallList draws them with the state of the moment.
 #pragma once
 
 #include <GL/gl.h>
 
 #include <vector>
 
+#include "gles/immediate.h"
 #include "gles/layer.h"
 
 namespace gles {
 
 bool compilingList();
-// The vertex store of the list being compiled, or null.
-std::vector<Vertex>* compilingVertices();
+// The triangles of the list being compiled, or null.
+TriangleBatch* compilingVertices();
 // While compiling, the attributes the list itself sets (GL_COMPILE does not change the current
 // ones); otherwise the layer's current attributes.
 CurrentAttributes& attributeTarget();

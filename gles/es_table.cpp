@@ -39,6 +39,7 @@ EsTable load() {
   fetch(t.disable, "glDisable");
   fetch(t.disableVertexAttribArray, "glDisableVertexAttribArray");
   fetch(t.drawArrays, "glDrawArrays");
+  fetch(t.drawElements, "glDrawElements");
   fetch(t.enable, "glEnable");
   fetch(t.enableVertexAttribArray, "glEnableVertexAttribArray");
   fetch(t.finish, "glFinish");

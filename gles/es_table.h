@@ -29,6 +29,7 @@ struct EsTable {
   void (*disable)(GLenum);
   void (*disableVertexAttribArray)(GLuint);
   void (*drawArrays)(GLenum, GLint, GLsizei);
+  void (*drawElements)(GLenum, GLsizei, GLenum, const void*);
   void (*enable)(GLenum);
   void (*enableVertexAttribArray)(GLuint);
   void (*finish)();

@@ -22,10 +22,11 @@
 // call or argument outside the subset stops a debug build with its name; a release build records
 // GL_INVALID_OPERATION and says so once on stderr.
 //
-// Vertices between glBegin and glEnd are gathered into one batch of triangles that is drawn when
-// any other call changes state, so a mesh or a run of particles is one draw. Display lists are
-// compiled into a buffer of their own once and drawn with one call. Lighting is computed per
-// vertex in the vertex shader, as GL 1.1 does, with GL's default material.
+// Vertices between glBegin and glEnd are gathered into one batch of indexed triangles that is
+// drawn when any other call changes state, so a mesh or a run of particles is one draw, and a
+// quad's or a fan's shared corners are shaded once. Display lists are compiled into buffers of
+// their own once, each distinct vertex stored once, and drawn with one call. Lighting is computed
+// per vertex in the vertex shader, as GL 1.1 does, with GL's default material.
 #pragma once
 
 #include <GL/gl.h>

@@ -182,23 +182,42 @@ void attribute(GLuint index, bool fromArray, GLint size, size_t offset, const fl
   }
 }
 
+// Points the attributes at the records from `first` on.
+void attributes(const VertexSource& source, size_t first) {
+  const CurrentAttributes& current = layer().current;
+  const size_t base = first * sizeof(Vertex);
+  attribute(kPosition, true, 3, base + offsetof(Vertex, position), nullptr);
+  attribute(kColor, source.colorArray, 4, base + offsetof(Vertex, color), current.color);
+  attribute(kNormal, source.normalArray, 3, base + offsetof(Vertex, normal), current.normal);
+  attribute(kTexCoord, source.texCoordArray, 2, base + offsetof(Vertex, texCoord),
+            current.texCoord);
+}
+
 void draw(const Program& p, const Mat4& modelviewProjection, const VertexSource& source) {
   const EsTable& gl = es();
-  const Layer& state = layer();
   gl.useProgram(p.id);
   gl.uniformMatrix4fv(p.modelviewProjection, 1, GL_FALSE, modelviewProjection.m);
   gl.bindBuffer(GL_ARRAY_BUFFER, source.buffer);
-  attribute(kPosition, true, 3, offsetof(Vertex, position), nullptr);
-  attribute(kColor, source.colorArray, 4, offsetof(Vertex, color), state.current.color);
-  attribute(kNormal, source.normalArray, 3, offsetof(Vertex, normal), state.current.normal);
-  attribute(kTexCoord, source.texCoordArray, 2, offsetof(Vertex, texCoord), state.current.texCoord);
-  gl.drawArrays(GL_TRIANGLES, 0, source.count);
+  if (!source.indexBuffer) {
+    attributes(source, 0);
+    gl.drawArrays(GL_TRIANGLES, 0, source.count);
+    return;
+  }
+  gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, source.indexBuffer);
+  const std::vector<IndexRun>& runs = *source.runs;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const size_t end = i + 1 < runs.size() ? runs[i + 1].firstIndex : source.indexCount;
+    if (end == runs[i].firstIndex) continue;
+    attributes(source, runs[i].firstVertex);
+    gl.drawElements(GL_TRIANGLES, GLsizei(end - runs[i].firstIndex), GL_UNSIGNED_SHORT,
+                    reinterpret_cast<const void*>(runs[i].firstIndex * sizeof(GLushort)));
+  }
 }
 
 }  // namespace
 
 void drawTriangles(const VertexSource& source) {
-  if (source.count == 0) return;
+  if (source.indexBuffer ? source.indexCount == 0 : source.count == 0) return;
   const Layer& state = layer();
   const bool lit = state.enabled.lighting;
   const Program& p = program(lit, state.enabled.texture2d);

@@ -5,13 +5,28 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+#include <vector>
+
 namespace gles {
 
-// Where a draw's vertices are: `count` Vertex records from the start of `buffer`. An attribute
-// whose array is off takes the current value instead (a display list that never set it).
+// A stretch of indexed triangles whose 16-bit indices count from `firstVertex`, their indices
+// starting at `firstIndex` in the index buffer.
+struct IndexRun {
+  size_t firstVertex;
+  size_t firstIndex;
+};
+
+// Where a draw's vertices are: Vertex records in `buffer`, drawn as `indexCount` indices from
+// `indexBuffer` in the given runs, or as `count` records from its start without an index
+// buffer. An attribute whose array is off takes the current value instead (a display list that
+// never set it).
 struct VertexSource {
   GLuint buffer = 0;
   GLsizei count = 0;
+  GLuint indexBuffer = 0;
+  const std::vector<IndexRun>* runs = nullptr;
+  size_t indexCount = 0;
   bool colorArray = true;
   bool normalArray = true;
   bool texCoordArray = true;
