@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <atomic>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -350,6 +351,7 @@ class SdlPlatform final : public Platform {
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(outputRateHz, MIX_DEFAULT_FORMAT, 2, 1024) != 0)
       return audioFailed("cannot open the audio device", Mix_GetError());
+    Mix_SetPostMix(countMixedChunk, &mixedChunks_);
     audioOpen_ = true;
     return true;
   }
@@ -376,10 +378,21 @@ class SdlPlatform final : public Platform {
   bool streamPlay(StreamHandle stream, bool) override {
     if (stream == 0 || stream > streams_.size()) return false;
     // Plays once from the start; the music never loops.
-    return Mix_PlayMusic(streams_[stream - 1], 0) == 0;
+    if (Mix_PlayMusic(streams_[stream - 1], 0) != 0) return false;
+    // The music reaches the device with the mixer's next chunk, up to a chunk (23 ms) from now:
+    // returning once that chunk is mixed makes the timer that starts next keep to the sound,
+    // whatever the phase of the audio thread.
+    const unsigned before = mixedChunks_.load();
+    for (int waited = 0; waited < 200 && mixedChunks_.load() == before; ++waited) SDL_Delay(1);
+    return true;
   }
 
  private:
+  // Runs on the audio thread after each chunk is mixed.
+  static void countMixedChunk(void* counter, Uint8*, int) {
+    static_cast<std::atomic<unsigned>*>(counter)->fetch_add(1);
+  }
+
   bool initVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
@@ -488,6 +501,7 @@ class SdlPlatform final : public Platform {
   bool audioOpen_ = false;
   bool audioReported_ = false;
   std::vector<Mix_Music*> streams_;
+  std::atomic<unsigned> mixedChunks_{0};
 };
 
 }  // namespace
