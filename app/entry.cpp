@@ -37,34 +37,42 @@ int setupRenderState() {
   return 1;
 }
 
-int runMainLoop() {
+MainLoopPass runMainLoopPass(MainLoopState& state) {
   platform::Platform& os = platform::current();
-  platform::Message msg;
-  bool done = false;
-  while (!done) {
-    if (os.peekMessage(msg)) {
-      if (msg.message == platform::WM_QUIT)
-        done = true;
-      else
-        os.dispatchMessage(msg);
-    } else if (windowActive) {
-      if (keyDown[platform::VK_ESCAPE]) {
-        done = true;
-      } else {
-        timelineFrame();
-        os.swapBuffers(deviceContext);
-      }
-    }
+  if (os.peekMessage(state.message)) {
+    if (state.message.message == platform::WM_QUIT) return MainLoopPass::Done;
+    os.dispatchMessage(state.message);
+    return MainLoopPass::Message;
   }
-  return int(msg.wParam);
+  if (!windowActive) return MainLoopPass::Idle;
+  if (keyDown[platform::VK_ESCAPE]) return MainLoopPass::Done;
+  timelineFrame();
+  os.swapBuffers(deviceContext);
+  return MainLoopPass::Frame;
+}
+
+int runMainLoop() {
+  MainLoopState state;
+  while (runMainLoopPass(state) != MainLoopPass::Done) {
+  }
+  return int(state.message.wParam);
+}
+
+int startProgram() {
+  if (!unpackDataPack()) return kExitBadPack;
+  if (!openWindow(kPresentationTitle, kScreenWidth, kScreenHeight, kScreenBits)) return 0;
+  return kProgramRunning;
+}
+
+int finishProgram(int loopExitCode) {
+  closeWindow();
+  return loopExitCode;
 }
 
 // What WinMain does once the platform is up: the process entry of each platform (WinMain itself
 // on Windows) calls it.
 int platform::programMain() {
-  if (!unpackDataPack()) return kExitBadPack;
-  if (!openWindow(kPresentationTitle, kScreenWidth, kScreenHeight, kScreenBits)) return 0;
-  const int exitCode = runMainLoop();
-  closeWindow();
-  return exitCode;
+  const int started = startProgram();
+  if (started != kProgramRunning) return started;
+  return finishProgram(runMainLoop());
 }

@@ -15,6 +15,25 @@ extern platform::StreamHandle musicStream;
 int setupRenderState();
 // The fixed GL state that setupRenderState sets before the assets load.
 void setFixedRenderState();
+// What one pass of the main loop did: took and dispatched a message, drew a frame, found nothing to
+// do (the queue empty while minimised), or ended the loop (quit message, or Escape held at an empty
+// pass).
+enum class MainLoopPass { Message, Frame, Idle, Done };
+
+struct MainLoopState {
+  platform::Message message;  // the last message taken; its wParam is the exit code
+};
+
+// One pass of the main loop: one message if one is waiting, else a frame while active. Systems
+// whose main loop is driven from outside (a browser's animation frames) call it themselves.
+MainLoopPass runMainLoopPass(MainLoopState& state);
 // The message loop until quit or Escape; returns the exit code, the wParam of the last message
 // taken.
 int runMainLoop();
+
+// programMain in its three steps, for systems that cannot wait in a loop of their own:
+// startProgram unpacks the pack and opens the window; it returns kProgramRunning when the main loop
+// is to run, else the exit code. finishProgram closes the window and returns the loop's exit code.
+constexpr int kProgramRunning = -1;
+int startProgram();
+int finishProgram(int loopExitCode);

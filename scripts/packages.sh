@@ -21,6 +21,8 @@ packages_windows_build=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix ming
 # Running the Windows program and its tests: Wine, a display, a sound server to record from.
 packages_windows_test=(wine wine64 xvfb xdotool x11-utils imagemagick ffmpeg pulseaudio
   pulseaudio-utils)
+# Building the presentation for a web browser (scripts/build_web.sh): Emscripten with its clang.
+packages_web=(emscripten)
 # Packing the release archives.
 packages_release=(zip)
 
