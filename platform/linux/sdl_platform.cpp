@@ -8,12 +8,12 @@
 
 #include <atomic>
 #include <cstdio>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
 #include "platform/scaled_surface.h"
+#include "platform/window_emulation.h"
 
 namespace platform {
 
@@ -114,16 +114,11 @@ class SdlPlatform final : public Platform {
   }
 
   bool registerWindowClass(const char* className, MessageHandler handler) override {
-    if (!className || !*className || !className_.empty() || !handler) return false;
-    className_ = className;
-    handler_ = handler;
-    return true;
+    return windowClass_.add(className, handler);
   }
 
   bool unregisterWindowClass(const char* className) override {
-    if (className_.empty() || className_ != (className ? className : "")) return false;
-    className_.clear();
-    return true;
+    return windowClass_.remove(className);
   }
 
   bool changeDisplayMode(const DisplayModeRequest& mode) override {
@@ -172,7 +167,7 @@ class SdlPlatform final : public Platform {
 
   WindowHandle createWindow(const char* className, const char* title, int width,
                             int height) override {
-    if (window_ || className_.empty() || className_ != (className ? className : "")) return 0;
+    if (window_ || !windowClass_.named(className)) return 0;
     if (surface_ == Surface::None || !initVideo()) return 0;
     // On X11 the visual is fixed when the window is made, so the pixel format is requested here;
     // choosePixelFormat and setPixelFormat then confirm it.
@@ -317,23 +312,16 @@ class SdlPlatform final : public Platform {
 
   bool peekMessage(Message& message) override {
     if (queue_.empty()) pumpEvents();
-    if (queue_.empty()) return false;
-    message = queue_.front();
-    queue_.pop_front();
-    return true;
+    return queue_.take(message);
   }
 
-  void dispatchMessage(const Message& message) override {
-    if (handler_) handler_(kWindow, message);
-  }
+  void dispatchMessage(const Message& message) override { windowClass_.dispatch(kWindow, message); }
 
-  void postQuitMessage(int exitCode) override {
-    queue_.push_back(Message{WM_QUIT, uint32_t(exitCode), 0});
-  }
+  void postQuitMessage(int exitCode) override { queue_.postQuit(exitCode); }
 
   MessageResult defaultWindowProc(WindowHandle, const Message& message) override {
     if (message.message == WM_SYSCOMMAND && message.wParam == SC_CLOSE)
-      queue_.push_front(Message{WM_CLOSE, 0, 0});
+      queue_.postFirst(Message{WM_CLOSE, 0, 0});
     return 0;
   }
 
@@ -441,30 +429,30 @@ class SdlPlatform final : public Platform {
       case SDL_QUIT:
         // A window manager's close arrives as a window close followed by a quit; that close is
         // already queued. A quit alone (SIGINT, SIGTERM) is a close request too.
-        if (!windowCloseSeen_) queue_.push_back(Message{WM_CLOSE, 0, 0});
+        if (!windowCloseSeen_) queue_.post(Message{WM_CLOSE, 0, 0});
         break;
       case SDL_WINDOWEVENT:
         switch (event.window.event) {
           case SDL_WINDOWEVENT_CLOSE:
             windowCloseSeen_ = true;
-            queue_.push_back(Message{WM_SYSCOMMAND, SC_CLOSE, 0});
+            queue_.post(Message{WM_SYSCOMMAND, SC_CLOSE, 0});
             break;
           case SDL_WINDOWEVENT_MINIMIZED:
-            queue_.push_back(Message{WM_ACTIVATE, WA_INACTIVE | (1u << 16), 0});
+            queue_.post(Message{WM_ACTIVATE, WA_INACTIVE | (1u << 16), 0});
             break;
           case SDL_WINDOWEVENT_RESTORED:
           case SDL_WINDOWEVENT_FOCUS_GAINED:
-            queue_.push_back(Message{WM_ACTIVATE, WA_ACTIVE, 0});
+            queue_.post(Message{WM_ACTIVATE, WA_ACTIVE, 0});
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST: {
             const bool minimised = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED);
-            queue_.push_back(Message{WM_ACTIVATE, WA_INACTIVE | (minimised ? 1u << 16 : 0u), 0});
+            queue_.post(Message{WM_ACTIVATE, WA_INACTIVE | (minimised ? 1u << 16 : 0u), 0});
             break;
           }
           case SDL_WINDOWEVENT_SIZE_CHANGED: {
             int w = logicalWidth_, h = logicalHeight_;
             if (!scaled_.active() && window_) SDL_GL_GetDrawableSize(window_, &w, &h);
-            queue_.push_back(Message{WM_SIZE, 0, packWords(w, h)});
+            queue_.post(Message{WM_SIZE, 0, packWords(w, h)});
             break;
           }
           default:
@@ -474,10 +462,10 @@ class SdlPlatform final : public Platform {
       case SDL_KEYDOWN:
       case SDL_KEYUP:
         if (const uint32_t vk = virtualKey(event.key.keysym.sym))
-          queue_.push_back(Message{event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, vk, 0});
+          queue_.post(Message{event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, vk, 0});
         break;
       case SDL_MOUSEMOTION:
-        queue_.push_back(Message{WM_MOUSEMOVE, 0, packWords(event.motion.x, event.motion.y)});
+        queue_.post(Message{WM_MOUSEMOVE, 0, packWords(event.motion.x, event.motion.y)});
         break;
       default:
         break;
@@ -485,8 +473,7 @@ class SdlPlatform final : public Platform {
   }
 
   SdlOptions options_;
-  std::string className_;
-  MessageHandler handler_ = nullptr;
+  WindowClass windowClass_;
   Surface surface_ = Surface::None;
   SDL_DisplayMode chosenMode_{};
   SDL_DisplayMode desktop_{};
@@ -496,7 +483,7 @@ class SdlPlatform final : public Platform {
   SDL_GLContext context_ = nullptr;
   bool surfaceReady_ = false;
   ScaledSurface scaled_;
-  std::deque<Message> queue_;
+  MessageQueue queue_;
   bool windowCloseSeen_ = false;
   bool audioOpen_ = false;
   bool audioReported_ = false;

@@ -4,8 +4,9 @@
 #include <emscripten/html5.h>
 
 #include <cstdio>
-#include <deque>
 #include <string>
+
+#include "platform/window_emulation.h"
 
 namespace platform {
 
@@ -146,16 +147,11 @@ class WebPlatform final : public Platform {
   }
 
   bool registerWindowClass(const char* className, MessageHandler handler) override {
-    if (!className || !*className || !className_.empty() || !handler) return false;
-    className_ = className;
-    handler_ = handler;
-    return true;
+    return windowClass_.add(className, handler);
   }
 
   bool unregisterWindowClass(const char* className) override {
-    if (className_.empty() || className_ != (className ? className : "")) return false;
-    className_.clear();
-    return true;
+    return windowClass_.remove(className);
   }
 
   // The page is the screen: the canvas keeps its 800x600 and the page scales it to fit.
@@ -165,7 +161,7 @@ class WebPlatform final : public Platform {
 
   WindowHandle createWindow(const char* className, const char* title, int width,
                             int height) override {
-    if (className_.empty() || className_ != (className ? className : "")) return 0;
+    if (!windowClass_.named(className)) return 0;
     if (emscripten_set_canvas_element_size(kCanvas, width, height) != EMSCRIPTEN_RESULT_SUCCESS)
       return 0;
     emscripten_set_window_title(title ? title : "");
@@ -253,23 +249,14 @@ class WebPlatform final : public Platform {
     pictureShown_ = true;
   }
 
-  bool peekMessage(Message& message) override {
-    if (queue_.empty()) return false;
-    message = queue_.front();
-    queue_.pop_front();
-    return true;
-  }
+  bool peekMessage(Message& message) override { return queue_.take(message); }
 
-  void dispatchMessage(const Message& message) override {
-    if (handler_) handler_(kWindow, message);
-  }
+  void dispatchMessage(const Message& message) override { windowClass_.dispatch(kWindow, message); }
 
-  void postQuitMessage(int exitCode) override {
-    queue_.push_back(Message{WM_QUIT, uint32_t(exitCode), 0});
-  }
+  void postQuitMessage(int exitCode) override { queue_.postQuit(exitCode); }
 
   MessageResult defaultWindowProc(WindowHandle window, const Message& message) override {
-    if (message.message == WM_CLOSE) queue_.push_back(Message{WM_QUIT, 0, 0});
+    if (message.message == WM_CLOSE) queue_.postQuit(0);
     return 0;
   }
 
@@ -322,7 +309,7 @@ class WebPlatform final : public Platform {
     // The legacy key code is the Windows virtual-key code for the keys the program knows.
     if (event->keyCode > 0 && event->keyCode < 256 &&
         !(eventType == EMSCRIPTEN_EVENT_KEYDOWN && event->repeat))
-      self->queue_.push_back(Message{keyMessage(eventType), event->keyCode, 0});
+      self->queue_.post(Message{keyMessage(eventType), event->keyCode, 0});
     return 0;
   }
 
@@ -330,19 +317,18 @@ class WebPlatform final : public Platform {
                               void* user) {
     auto* self = static_cast<WebPlatform*>(user);
     // A hidden page is a minimised window: no frames until it is back.
-    self->queue_.push_back(event->hidden ? Message{WM_ACTIVATE, WA_INACTIVE | (1u << 16), 0}
-                                         : Message{WM_ACTIVATE, WA_ACTIVE, 0});
+    self->queue_.post(event->hidden ? Message{WM_ACTIVATE, WA_INACTIVE | (1u << 16), 0}
+                                    : Message{WM_ACTIVATE, WA_ACTIVE, 0});
     return 0;
   }
 
-  std::string className_;
-  MessageHandler handler_ = nullptr;
+  WindowClass windowClass_;
   bool windowOpen_ = false;
   int depthBits_ = 16;
   EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
   bool pictureShown_ = false;
   bool audioOpen_ = false;
-  std::deque<Message> queue_;
+  MessageQueue queue_;
 };
 
 }  // namespace
