@@ -195,7 +195,6 @@ void attributes(const VertexSource& source, size_t first) {
 
 void draw(const Program& p, const Mat4& modelviewProjection, const VertexSource& source) {
   const EsTable& gl = es();
-  gl.useProgram(p.id);
   gl.uniformMatrix4fv(p.modelviewProjection, 1, GL_FALSE, modelviewProjection.m);
   gl.bindBuffer(GL_ARRAY_BUFFER, source.buffer);
   if (!source.indexBuffer) {
@@ -221,6 +220,8 @@ void drawTriangles(const VertexSource& source) {
   const Layer& state = layer();
   const bool lit = state.enabled.lighting;
   const Program& p = program(lit, state.enabled.texture2d);
+  // Uniforms go to the program in use: it must be bound before the lighting is set.
+  es().useProgram(p.id);
   if (lit) setLighting(p, state);
   draw(p, multiply(state.projection.top(), state.modelview.top()), source);
 }
@@ -262,7 +263,9 @@ void drawWindowPicture(GLint x, GLint y, GLsizei width, GLsizei height, const vo
   VertexSource source;
   source.buffer = buffer;
   source.count = 6;
-  draw(program(false, true), identityMatrix(), source);
+  const Program& p = program(false, true);
+  gl.useProgram(p.id);
+  draw(p, identityMatrix(), source);
   gl.viewport(state.viewport[0], state.viewport[1], state.viewport[2], state.viewport[3]);
   gl.bindTexture(GL_TEXTURE_2D, state.boundTexture);
 }
