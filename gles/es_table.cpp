@@ -43,6 +43,7 @@ EsTable load() {
   fetch(t.enable, "glEnable");
   fetch(t.enableVertexAttribArray, "glEnableVertexAttribArray");
   fetch(t.finish, "glFinish");
+  fetch(t.flush, "glFlush");
   fetch(t.genBuffers, "glGenBuffers");
   fetch(t.genTextures, "glGenTextures");
   fetch(t.getError, "glGetError");

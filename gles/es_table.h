@@ -33,6 +33,7 @@ struct EsTable {
   void (*enable)(GLenum);
   void (*enableVertexAttribArray)(GLuint);
   void (*finish)();
+  void (*flush)();
   void (*genBuffers)(GLsizei, GLuint*);
   void (*genTextures)(GLsizei, GLuint*);
   GLenum (*getError)();

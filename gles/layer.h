@@ -15,12 +15,12 @@
 //              gluBuild2DMipmaps (GL_MODULATE)
 // The Linux platform and the headless tools add: glPushAttrib glPopAttrib glPushClientAttrib
 // glPopClientAttrib glWindowPos2i glDrawPixels (the loading picture), glGetFloatv
-// (GL_COLOR_CLEAR_VALUE), glReadPixels glFinish glGetError (capture and bench), and glOrtho
-// glPushMatrix glPopMatrix glVertex2i.
-// What the desktop-scaled surface alone needs (glReadBuffer, glCopyTexSubImage2D, glTexEnvi, the
-// copy path's attribute bits) is not served: the headless and web builds never draw scaled. Every
-// call or argument outside the subset stops a debug build with its name; a release build records
-// GL_INVALID_OPERATION and says so once on stderr.
+// (GL_COLOR_CLEAR_VALUE), glReadPixels glFinish glGetError (capture and bench), glFlush (before
+// each swap), and glOrtho glPushMatrix glPopMatrix glVertex2i. What the desktop-scaled surface
+// alone needs (glReadBuffer, glCopyTexSubImage2D, glTexEnvi, the copy path's attribute bits) is not
+// served: the headless and web builds never draw scaled. Every call or argument outside the subset
+// stops a debug build with its name; a release build records GL_INVALID_OPERATION and says so once
+// on stderr.
 //
 // Vertices between glBegin and glEnd are gathered into one batch of indexed triangles that is
 // drawn when any other call changes state, so a mesh or a run of particles is one draw, and a

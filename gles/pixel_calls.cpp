@@ -107,6 +107,11 @@ void glFinish() {
   if (beginStateCall("glFinish")) es().finish();
 }
 
+// The platforms flush before they present: the last primitives of a frame are still in the batch.
+void glFlush() {
+  if (beginStateCall("glFlush")) es().flush();
+}
+
 GLenum glGetError() {
   if (layer().insideBegin) return GL_INVALID_OPERATION;
   GLenum error = layer().error;

@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
-# Builds the presentation for a web browser (WebAssembly and WebGL, through gles/) into build-web/:
-# index.html, demo.js, demo.wasm and data.dat. data.dat comes from the native build
-# (`scripts/setup.sh test` makes build/run/data.dat). Serve the folder over HTTP to run it:
+# scripts/build_web.sh [--out DIR] [--data FILE]: builds the presentation for a web browser
+# (WebAssembly and WebGL, through gles/) into DIR (default build-web/): index.html, demo.js,
+# demo.wasm and data.dat, with Emscripten's build folder in DIR/cmake. The pack comes from the
+# native build (default build/run/data.dat, which `scripts/setup.sh run` makes). Serve the folder
+# over HTTP to run it:
 #   python3 -m http.server -d build-web 8000 --bind 127.0.0.1
 set -euo pipefail
-cd "$(dirname "$0")/.."
-source scripts/packages.sh
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build-web
+data=$root/build/run/data.dat
+while [ $# -gt 0 ]; do
+  case $1 in
+    --out) out=$2; shift 2 ;;
+    --data) data=$2; shift 2 ;;
+    -h|--help) sed -n '2,7s/^# \{0,1\}//p' "$0"; exit 0 ;;
+    *) echo "build_web: unknown argument '$1' (see --help)" >&2; exit 2 ;;
+  esac
+done
+source "$root/scripts/packages.sh"
 install_packages "${packages_web[@]}"
 
-data=build/run/data.dat
 if [ ! -f "$data" ]; then
-  echo "build_web: $data is missing; scripts/setup.sh test makes it" >&2
+  echo "build_web: $data is missing; scripts/setup.sh run makes it" >&2
   exit 1
 fi
 
@@ -18,9 +29,17 @@ fi
 # Debian's does not look there by itself.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
-emcmake cmake -S . -B build-web/cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-web/cmake -j2 --target demo
-cp build-web/cmake/run/demo.js build-web/cmake/run/demo.wasm build-web/
-cp platform/web/index.html build-web/index.html
-cp "$data" build-web/data.dat
-ls -l build-web/index.html build-web/demo.js build-web/demo.wasm build-web/data.dat
+mkdir -p "$out"
+emcmake cmake -S "$root" -B "$out/cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# Inside a make (the test build runs this), the parent's job slots are shared instead.
+jobs=(-j "$(nproc)")
+[[ "${MAKEFLAGS:-}" == *jobserver* ]] && jobs=()
+cmake --build "$out/cmake" "${jobs[@]}" --target demo
+# Each file replaces its name only once complete, so a server never hands out half of one.
+for file in "$out/cmake/run/demo.js" "$out/cmake/run/demo.wasm" "$root/platform/web/index.html" \
+  "$data"; do
+  cmp -s "$file" "$out/$(basename "$file")" && continue
+  cp "$file" "$out/.$(basename "$file").new"
+  mv -f "$out/.$(basename "$file").new" "$out/$(basename "$file")"
+done
+ls -l "$out/index.html" "$out/demo.js" "$out/demo.wasm" "$out/data.dat"

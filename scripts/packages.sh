@@ -15,6 +15,7 @@ packages_test=(
   lib3ds-dev libmpg123-dev ffmpeg clang libassimp-dev assimp-utils libstb-dev python3
   libgles-dev  # the GLES 2.0 headers of the gles/ layer, built for its parity test
   pulseaudio pulseaudio-utils
+  emscripten chromium  # the web build and the browser its tests drive
 )
 # Cross-building the Windows program (the posix thread model: the default one lacks std::thread).
 packages_windows_build=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools)
@@ -23,6 +24,20 @@ packages_windows_test=(wine wine64 xvfb xdotool x11-utils imagemagick ffmpeg pul
   pulseaudio-utils)
 # Building the presentation for a web browser (scripts/build_web.sh): Emscripten with its clang.
 packages_web=(emscripten)
+# install_browser_tooling DIR: the browser tests' Node.js packages (tests/web/package.json, at the
+# versions its lock file names) in DIR/node_modules, installed when missing or when the lock changed.
+install_browser_tooling() {
+  local dir=$1 lock
+  lock=$(dirname "${BASH_SOURCE[0]}")/../tests/web/package-lock.json
+  if ! command -v npm >/dev/null; then install_packages npm; fi
+  if [ -d "$dir/node_modules/puppeteer-core" ] && cmp -s "$lock" "$dir/package-lock.json"; then
+    return 0
+  fi
+  echo "setup: installing the browser tests' Node.js packages into $dir" >&2
+  mkdir -p "$dir"
+  cp "$(dirname "$lock")/package.json" "$lock" "$dir/"
+  (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error >&2)
+}
 # Packing the release archives.
 packages_release=(zip)
 

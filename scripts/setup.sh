@@ -29,6 +29,7 @@ if [ "$job" = run ]; then
     ${CMAKE_EXTRA_ARGS:-} >/dev/null
   cmake --build "$build_dir" -j "$(nproc)" --target demo data_pack
 else
+  install_browser_tooling "$build_dir/web-tooling"
   cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DDEMO_BUILD_TESTS=ON \
     ${CMAKE_EXTRA_ARGS:-} >/dev/null
   cmake --build "$build_dir" -j "$(nproc)"

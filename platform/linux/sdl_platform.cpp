@@ -285,6 +285,9 @@ class SdlPlatform final : public Platform {
   void swapBuffers(DeviceContext dc) override {
     if (dc != kDeviceContext || !window_ || !context_) return;
     if (scaled_.active()) presentScaled();
+    // The swap shows what was sent to the GL: the GL 1.1 layer over ES 2.0 may still hold the
+    // frame's last primitives.
+    glFlush();
     SDL_GL_SwapWindow(window_);
     if (scaled_.active()) scaled_.afterSwap();
   }

@@ -10,13 +10,29 @@ namespace {
 
 MainLoopState loopState;
 
+// The stepped time mode: frames per second (0: the browser's clock) and the next frame's number.
+int steppedFps = 0;
+int64_t steppedFrame = 0;
+
+int64_t steppedFrameMs() {
+  return steppedFrame * 1000 / steppedFps;
+}
+
 // Passes until a frame is drawn or nothing is left to do: every message that came in since the
 // previous animation frame is handled before the frame, as the native loop would.
 void animationFrame() {
+  if (steppedFps > 0) {
+    if (platform::webSteppedHeld()) return;
+    platform::webSetCounterMs(steppedFrameMs());
+  }
   MainLoopPass pass;
   do {
     pass = runMainLoopPass(loopState);
   } while (pass == MainLoopPass::Message);
+  if (pass == MainLoopPass::Frame && steppedFps > 0) {
+    platform::webSteppedFrameShown(steppedFrameMs());
+    ++steppedFrame;
+  }
   if (pass != MainLoopPass::Done) return;
   emscripten_cancel_main_loop();
   const int exitCode = finishProgram(int(loopState.message.wParam));
@@ -29,6 +45,9 @@ int main() {
   // The platform lives as long as the page: main returns while the loop goes on.
   static auto os = platform::createWebPlatform();
   platform::setCurrent(os.get());
+  steppedFps = platform::webSteppedFps();
+  // The timer starts at the stepped clock's zero, as a capture's does.
+  if (steppedFps > 0) platform::webSetCounterMs(0);
   const int started = startProgram();
   if (started != kProgramRunning) {
     platform::webProgramEnded(started);

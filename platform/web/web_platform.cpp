@@ -1,5 +1,6 @@
 #include "platform/web/web_platform.h"
 
+#include <GL/gl.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
@@ -134,16 +135,40 @@ EM_JS(int, webStreamStart, (int handle, int restart), {
 EM_JS(void, webEnded, (int exitCode), {
   if (Module['demoEnded']) Module['demoEnded'](exitCode);
 });
+
+// The stepped time mode is the page's (it reads its address); these only ask and tell it.
+EM_JS(int, webSteppedFpsJs, (), {
+  return Module['demoStepped'] ? Module['demoStepped'].fps : 0;
+});
+
+EM_JS(int, webSteppedHeldJs, (), {
+  return Module['demoStepped'] && Module['demoStepped'].held !== null ? 1 : 0;
+});
+
+EM_JS(void, webSteppedFrameShownJs, (double ms), {
+  if (Module['demoStepped']) Module['demoStepped'].shown(ms);
+});
 // clang-format on
 
 uint32_t keyMessage(int eventType) {
   return eventType == EMSCRIPTEN_EVENT_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
 }
 
+class WebPlatform;
+// The platform the page's stop button speaks to.
+WebPlatform* livePlatform = nullptr;
+
 class WebPlatform final : public Platform {
  public:
+  WebPlatform() : stepped_(webSteppedFpsJs() > 0) { livePlatform = this; }
   ~WebPlatform() override {
     if (context_) emscripten_webgl_destroy_context(context_);
+    if (livePlatform == this) livePlatform = nullptr;
+  }
+
+  // What Escape does: the main loop ends at its next pass with nothing to do.
+  void stop() {
+    if (windowOpen_) queue_.post(Message{WM_KEYDOWN, VK_ESCAPE, 0});
   }
 
   bool registerWindowClass(const char* className, MessageHandler handler) override {
@@ -236,6 +261,8 @@ class WebPlatform final : public Platform {
   // The browser shows what was drawn when the animation frame returns; the loading picture laid
   // over the canvas goes with the first frame.
   void swapBuffers(DeviceContext dc) override {
+    // The frame's last primitives may still be in the GL layer's batch.
+    glFlush();
     if (pictureShown_) {
       webHidePicture();
       pictureShown_ = false;
@@ -265,8 +292,9 @@ class WebPlatform final : public Platform {
     webMessageBox(text ? text : "", caption ? caption : "");
   }
 
-  // Hands the page back to the browser meanwhile, so that what was put on it is shown.
-  void sleepMs(uint32_t milliseconds) override { emscripten_sleep(milliseconds); }
+  // Hands the page back to the browser meanwhile, so that what was put on it is shown. The stepped
+  // time mode has no wall clock to wait for.
+  void sleepMs(uint32_t milliseconds) override { emscripten_sleep(stepped_ ? 0 : milliseconds); }
 
   // The browser picks the output rate; Web Audio resamples the decoded music to it.
   bool audioInit(int outputRateHz) override {
@@ -285,6 +313,8 @@ class WebPlatform final : public Platform {
   // for the sound to run, and returns as it starts, so that the timer the program starts next keeps
   // to it. Without music it still waits, so that the presentation always starts at the click.
   bool streamPlay(StreamHandle stream, bool restart) override {
+    // The stepped time mode is silent and starts at once, as a capture does.
+    if (stepped_) return false;
     if (!webGestureSeen()) {
       webShowStartPrompt(1);
       while (!webGestureSeen()) emscripten_sleep(10);
@@ -322,6 +352,7 @@ class WebPlatform final : public Platform {
     return 0;
   }
 
+  const bool stepped_;
   WindowClass windowClass_;
   bool windowOpen_ = false;
   int depthBits_ = 16;
@@ -345,4 +376,21 @@ void webProgramEnded(int exitCode) {
   webEnded(exitCode);
 }
 
+int webSteppedFps() {
+  return webSteppedFpsJs();
+}
+
+bool webSteppedHeld() {
+  return webSteppedHeldJs() != 0;
+}
+
+void webSteppedFrameShown(int64_t ms) {
+  webSteppedFrameShownJs(double(ms));
+}
+
 }  // namespace platform
+
+// The page's stop button and stop key.
+extern "C" EMSCRIPTEN_KEEPALIVE void demo_stop() {
+  if (platform::livePlatform) platform::livePlatform->stop();
+}

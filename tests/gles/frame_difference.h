@@ -10,5 +10,8 @@ struct FrameDifference {
   double shareWithin = 0.0;              // 0 to 1
 };
 
+// RGB pictures, `width` pixels a row. With a radius, each pixel of `b` is compared with the pixel
+// of `a` closest to it in colour within that many pixels either way: edges one rasterizer puts a
+// pixel further than another then count as matching, while a missing or misplaced shape does not.
 FrameDifference compareFrames(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b,
-                              int tolerance);
+                              int tolerance, int width = 0, int radius = 0);
