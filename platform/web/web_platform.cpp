@@ -20,6 +20,8 @@ constexpr const char* kCanvas = "#canvas";
 // How long streamPlay waits, once the page has had its click, for the browser to run the sound:
 // past this the presentation starts silent rather than never.
 constexpr double kAudioStartLimitMs = 5000.0;
+// Past this, an output that claims a longer latency is not waited for.
+constexpr double kOutputLatencyLimitMs = 500.0;
 
 // clang-format off
 EM_JS(void, webShowPicture, (const uint8_t* bgr, int width, int height), {
@@ -103,7 +105,7 @@ EM_JS(int, webStreamCreate, (const char* name), {
   } catch (e) {
     return 0;
   }
-  var stream = {buffer: null, failed: false, source: null};
+  var stream = {buffer: null, failed: false, source: null, startTime: 0};
   Module['demoStreams'].push(stream);
   var copy = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
   context.decodeAudioData(copy, function(buffer) { stream.buffer = buffer; },
@@ -128,8 +130,25 @@ EM_JS(int, webStreamStart, (int handle, int restart), {
   stream.source = context.createBufferSource();
   stream.source.buffer = stream.buffer;
   stream.source.connect(context.destination);
-  stream.source.start();
+  stream.startTime = context.currentTime;
+  stream.source.start(stream.startTime);
   return 1;
+});
+
+// Whether the stream's first sample has reached the loudspeaker: the context renders ahead of what
+// is heard by the output's latency. The output timestamp says which context time is heard at which
+// page time; browsers without it give their latency figures.
+EM_JS(int, webStreamHeard, (int handle), {
+  var context = Module['demoAudio'];
+  var stream = Module['demoStreams'][handle - 1];
+  var heard;
+  var stamp = context.getOutputTimestamp ? context.getOutputTimestamp() : null;
+  if (stamp && stamp.contextTime > 0) {
+    heard = stamp.contextTime + (performance.now() - stamp.performanceTime) / 1000;
+  } else {
+    heard = context.currentTime - (context.outputLatency || 0) - (context.baseLatency || 0);
+  }
+  return heard >= stream.startTime ? 1 : 0;
 });
 
 EM_JS(void, webEnded, (int exitCode), {
@@ -310,8 +329,9 @@ class WebPlatform final : public Platform {
 
   // Browsers let a page make sound only after a click or key press, so the presentation starts
   // there: this waits for it (the page shows the loading picture with its prompt meanwhile), then
-  // for the sound to run, and returns as it starts, so that the timer the program starts next keeps
-  // to it. Without music it still waits, so that the presentation always starts at the click.
+  // for the sound to run, and returns as its first sample is heard, so that the timer the program
+  // starts next keeps to what the viewer hears. Without music it still waits, so that the
+  // presentation always starts at the click.
   bool streamPlay(StreamHandle stream, bool restart) override {
     // The stepped time mode is silent and starts at once, as a capture does.
     if (stepped_) return false;
@@ -322,15 +342,18 @@ class WebPlatform final : public Platform {
     }
     if (!stream) return false;
     const double limit = emscripten_get_now() + kAudioStartLimitMs;
-    for (;;) {
-      const int started = webStreamStart(int(stream), restart ? 1 : 0);
-      if (started != 0) return started > 0;
+    int started = 0;
+    while ((started = webStreamStart(int(stream), restart ? 1 : 0)) == 0) {
       if (emscripten_get_now() > limit) {
         report("audio: the browser did not start the sound; the presentation runs silent");
         return false;
       }
       emscripten_sleep(1);
     }
+    if (started < 0) return false;
+    const double heardLimit = emscripten_get_now() + kOutputLatencyLimitMs;
+    while (!webStreamHeard(int(stream)) && emscripten_get_now() < heardLimit) emscripten_sleep(1);
+    return true;
   }
 
  private:

@@ -14,13 +14,14 @@ const kTypes = {
 // Serves `folder` on 127.0.0.1; `replaced` maps a file name to the bytes served instead.
 // Resolves to {url, close}.
 function serve(folder, replaced = {}) {
+  const root = path.resolve(folder);
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/+/, '') ||
         'index.html';
-    const file = path.join(folder, name);
+    const file = path.join(root, name);
     let bytes = replaced[name];
     if (bytes === undefined) {
-      if (!file.startsWith(path.resolve(folder) + path.sep) || !fs.existsSync(file)) {
+      if (!file.startsWith(root + path.sep) || !fs.existsSync(file)) {
         response.writeHead(404);
         response.end();
         return;
@@ -36,7 +37,11 @@ function serve(folder, replaced = {}) {
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => resolve({
       url: `http://127.0.0.1:${server.address().port}/`,
-      close: () => new Promise((done) => server.close(done)),
+      // The browser's keep-alive connections would hold the server open until they time out.
+      close: () => new Promise((done) => {
+        server.close(done);
+        server.closeAllConnections();
+      }),
     }));
   });
 }
