@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs the whole test suite: the Windows
 # program's tests under Wine (64-bit, and 32-bit where the machine can have 32-bit Wine), then the
-# Linux suite. Arguments go to each ctest (e.g. -R DataPack). Each ctest's output is shown and kept
+# Linux suite, which holds the web build's tests in headless Chromium. Arguments go to each ctest (e.g. -R DataPack). Each ctest's output is shown and kept
 # in build/test-logs/. The last line sums up every suite: its counts and time, or why it could not
 # run. A test that did not pass (failed, skipped, not run, timed out) counts as failed; the exit
 # status is 0 only when every suite ran and every test in it passed.
