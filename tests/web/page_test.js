@@ -3,8 +3,8 @@
 //                starts the frames and the music
 //   escape       Escape ends the program (exit code 27, Escape's key code), the page says so and offers to play again,
 //                and the unpacked files are gone from the in-memory file system
-//   stop         the page's stop button does what Escape does (the browser keeps Escape in full
-//                screen)
+//   stop         F takes the page to full screen, where the browser keeps Escape for itself, and
+//                the page's stop button does what Escape does
 //   broken-pack  a broken data.dat: the "ERROR" dialog, exit code 2, no prompt, nothing drawn
 //   music        the music heard in step with the pictures: each accent of the decoded music, on
 //                the audio output's clock, against the first frame that shows its flash
@@ -77,6 +77,9 @@ async function endCheck(browser, url, how) {
     await sleep(200);
     await page.keyboard.up('Escape');
   } else {
+    // In full screen, where the browser keeps Escape for itself; the page leaves it at the end.
+    await page.keyboard.press('KeyF');
+    await waitFor(page, () => document.fullscreenElement !== null, 'full screen on F', 5000);
     await page.mouse.move(700, 20);
     await page.click('#stop');
   }
@@ -87,6 +90,8 @@ async function endCheck(browser, url, how) {
   const status = await page.evaluate(() => document.getElementById('status').innerText);
   check(/the end \(exit code 27\)/.test(status) && /play again/.test(status),
         `the page says "${status}"`);
+  check(await page.evaluate(() => document.fullscreenElement === null),
+        'the page stays in full screen after the end');
   const left = await listFiles(page);
   const extra = left.filter((n) => !kBareFileSystem.includes(n));
   check(extra.length === 0, `files left behind: ${extra.join(' ')}`);
