@@ -171,7 +171,9 @@ def main():
     # First the whole music's time scale, then each accent's place for the finer spacing.
     stretch = stretch_of(reference, heard[int(first * RATE / BLOCK) :])
     print("music_heard: the music heard %.2f times as long as the reference" % stretch)
-    if abs(stretch - 1) > 0.05:
+    # Coarse: a loaded machine's dropouts have added 1.5 s of silence (7 %); a wrong rate is off by
+    # 9 % (48000 Hz music at 44100) and more, and the accents' spacing below measures the speed to 1 %.
+    if abs(stretch - 1) > 0.2:
         violation("the music is heard %.2f times as long as it is: not at its speed" % stretch)
 
     # Each accent of the reference is looked for near where the previous one was found, so that
