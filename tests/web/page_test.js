@@ -5,6 +5,8 @@
 //                and the unpacked files are gone from the in-memory file system
 //   stop         F takes the page to full screen, where the browser keeps Escape for itself, and
 //                the page's stop button does what Escape does
+//   hide         another tab in front pauses the frames as a minimised window, the music plays
+//                on, and the frames go on once the page is in front again
 //   broken-pack  a broken data.dat: the "ERROR" dialog, exit code 2, no prompt, nothing drawn
 //   music        the music heard in step with the pictures: each accent of the decoded music, on
 //                the audio output's clock, against the first frame that shows its flash
@@ -98,6 +100,28 @@ async function endCheck(browser, url, how) {
   return page;
 }
 
+// Another tab in front hides the page: a minimised window, whose music plays on; back in front,
+// the frames go on from the music's time.
+async function hideCheck(browser, url) {
+  const page = await startCheck(browser, url);
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await waitFor(page, () => document.visibilityState === 'hidden', 'the page hidden', 5000);
+  const audioTime = () => page.evaluate(() => Module.demoAudio.currentTime);
+  const hiddenAt = await audioTime();
+  await sleep(2000);
+  const music = (await audioTime()) - hiddenAt;
+  check(music > 1.5, `the music stopped while the page was hidden (${music.toFixed(2)} s in 2 s)`);
+  await page.bringToFront();
+  await other.close();
+  await waitFor(page, () => document.visibilityState === 'visible', 'the page shown again', 5000);
+  await sleep(300);
+  const back = await page.screenshot();
+  await sleep(700);
+  check(Buffer.compare(back, await page.screenshot()) !== 0,
+        'the frames do not go on once the page is shown again');
+}
+
 async function brokenPackCheck(browser, folder) {
   const broken = Buffer.from('not a pack at all, and far too short');
   const server = await serve(folder, {'data.dat': broken});
@@ -147,7 +171,7 @@ async function musicCheck(browser, url) {
 
 async function main() {
   const [name, folder] = process.argv.slice(2);
-  const checks = ['start', 'escape', 'stop', 'broken-pack', 'music'];
+  const checks = ['start', 'escape', 'stop', 'hide', 'broken-pack', 'music'];
   if (!checks.includes(name) || !folder) {
     console.error(`usage: node page_test.js ${checks.join('|')} WEB_FOLDER`);
     process.exit(2);
@@ -157,6 +181,7 @@ async function main() {
   try {
     if (name === 'start') await startCheck(browser, server.url);
     if (name === 'escape' || name === 'stop') await endCheck(browser, server.url, name);
+    if (name === 'hide') await hideCheck(browser, server.url);
     if (name === 'broken-pack') await brokenPackCheck(browser, folder);
     if (name === 'music') await musicCheck(browser, server.url);
     console.log(`${name}: ok`);
