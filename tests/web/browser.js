@@ -56,6 +56,8 @@ async function launch(extraArgs = []) {
       '--disable-gpu-sandbox', '--disable-background-networking', '--disable-component-update',
       '--disable-sync', '--no-first-run', '--autoplay-policy=user-gesture-required',
       '--disable-background-timer-throttling', '--disable-renderer-backgrounding',
+      // A container's /dev/shm is often too small for Chromium's shared memory.
+      '--disable-dev-shm-usage',
       ...extraArgs],
   });
 }
