@@ -209,19 +209,14 @@ class WebPlatform final : public Platform {
     if (emscripten_set_canvas_element_size(kCanvas, width, height) != EMSCRIPTEN_RESULT_SUCCESS)
       return 0;
     emscripten_set_window_title(title ? title : "");
-    // Keys anywhere on the page; the browser keeps its own use of them (reload, full screen).
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, 1, onKey);
-    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, 1, onKey);
-    emscripten_set_visibilitychange_callback(this, 1, onVisibility);
+    listen(true);
     windowOpen_ = true;
     return kWindow;
   }
 
   bool destroyWindow(WindowHandle window) override {
     if (window != kWindow || !windowOpen_) return false;
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, 1, nullptr);
-    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, 1, nullptr);
-    emscripten_set_visibilitychange_callback(nullptr, 1, nullptr);
+    listen(false);
     windowOpen_ = false;
     return true;
   }
@@ -357,6 +352,16 @@ class WebPlatform final : public Platform {
   }
 
  private:
+  // The window's messages while it is open: keys anywhere on the page (the browser keeps its own
+  // use of some: reload, full screen) and the page's visibility.
+  void listen(bool open) {
+    void* user = open ? this : nullptr;
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, user, 1,
+                                    open ? onKey : nullptr);
+    emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, user, 1, open ? onKey : nullptr);
+    emscripten_set_visibilitychange_callback(user, 1, open ? onVisibility : nullptr);
+  }
+
   static EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void* user) {
     auto* self = static_cast<WebPlatform*>(user);
     // The legacy key code is the Windows virtual-key code for the keys the program knows.
