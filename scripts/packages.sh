@@ -8,22 +8,23 @@ packages_run=(
   libcairo2-dev fonts-dejavu-core libmp3lame-dev libpng-dev nlohmann-json3-dev libssl-dev
   libebur128-dev
 )
-# The Linux test suite, benchmarks and fuzzing, on top of packages_run.
+# Building the presentation for a web browser (scripts/build_web.sh): Emscripten with its clang.
+packages_web=(emscripten)
+# The Linux test suite, benchmarks and fuzzing, on top of packages_run; it builds the web version
+# too and drives it in Chromium.
 packages_test=(
+  "${packages_web[@]}" chromium
   git libgtest-dev googletest libbenchmark-dev libegl-dev
   xvfb xdotool x11-utils imagemagick libx11-dev
   lib3ds-dev libmpg123-dev ffmpeg clang libassimp-dev assimp-utils libstb-dev python3
   libgles-dev  # the GLES 2.0 headers of the gles/ layer, built for its parity test
   pulseaudio pulseaudio-utils
-  emscripten chromium  # the web build and the browser its tests drive
 )
 # Cross-building the Windows program (the posix thread model: the default one lacks std::thread).
 packages_windows_build=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools)
 # Running the Windows program and its tests: Wine, a display, a sound server to record from.
 packages_windows_test=(wine wine64 xvfb xdotool x11-utils imagemagick ffmpeg pulseaudio
   pulseaudio-utils)
-# Building the presentation for a web browser (scripts/build_web.sh): Emscripten with its clang.
-packages_web=(emscripten)
 # install_browser_tooling DIR: the browser tests' Node.js packages (tests/web/package.json, at the
 # versions its lock file names) in DIR/node_modules, installed when missing or when the lock changed.
 install_browser_tooling() {
