@@ -1,6 +1,7 @@
 // Start-up order, the fixed GL state, the music start, the main loop and the exit code.
 #include "app/entry.h"
 
+#include "app/frame_timer.h"
 #include "app/presentation.h"
 #include "app/timeline.h"
 #include "app/window.h"
@@ -48,6 +49,7 @@ MainLoopPass runMainLoopPass(MainLoopState& state) {
   if (keyDown[platform::VK_ESCAPE]) return MainLoopPass::Done;
   timelineFrame();
   os.swapBuffers(deviceContext);
+  if (state.framesLead) frameTimer.frameShown();
   return MainLoopPass::Frame;
 }
 

@@ -22,6 +22,9 @@ enum class MainLoopPass { Message, Frame, Idle, Done };
 
 struct MainLoopState {
   platform::Message message;  // the last message taken; its wParam is the exit code
+  // The frame timer runs ahead by the frames' latency (FrameTimer::frameShown). Off where frames
+  // are timed from outside: a browser's animation frames, stepped time.
+  bool framesLead = true;
 };
 
 // One pass of the main loop: one message if one is waiting, else a frame while active. Systems

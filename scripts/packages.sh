@@ -4,7 +4,7 @@
 # Building and playing the presentation on Linux, with the generator that makes data.dat.
 packages_run=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libsdl2-dev libsdl2-mixer-dev libpulse-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libcairo2-dev fonts-dejavu-core libmp3lame-dev libpng-dev nlohmann-json3-dev libssl-dev
   libebur128-dev
 )

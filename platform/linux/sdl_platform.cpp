@@ -6,12 +6,14 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/linux/pulse_latency.h"
 #include "platform/scaled_surface.h"
 #include "platform/window_emulation.h"
 
@@ -340,9 +342,21 @@ class SdlPlatform final : public Platform {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
       return audioFailed("no audio device", SDL_GetError());
     Mix_Init(MIX_INIT_MP3);
-    if (Mix_OpenAudio(outputRateHz, MIX_DEFAULT_FORMAT, 2, 1024) != 0)
+    // Chunks of 2048 frames (46 ms): the music answers to nothing, so its latency costs nothing
+    // once the start allows for it, while a deeper buffer rides out a busy processor longer
+    // before the sound breaks up and falls behind the pictures.
+    if (Mix_OpenAudio(outputRateHz, MIX_DEFAULT_FORMAT, 2, 2048) != 0)
       return audioFailed("cannot open the audio device", Mix_GetError());
-    Mix_SetPostMix(countMixedChunk, &mixedChunks_);
+    Uint16 format = 0;
+    int channels = 0;
+    Mix_QuerySpec(&mixer_.rateHz, &format, &channels);
+    mixer_.frameBytes = channels * SDL_AUDIO_BITSIZE(format) / 8;
+    // Through PulseAudio the server can say how much of ours it holds; elsewhere the device
+    // buffer SDL was granted is all that is known.
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (driver && std::string(driver) == "pulseaudio" && pulseProbe_.connect())
+      mixer_.probe = &pulseProbe_;
+    Mix_SetPostMix(noteMixedChunk, &mixer_);
     audioOpen_ = true;
     return true;
   }
@@ -368,20 +382,52 @@ class SdlPlatform final : public Platform {
 
   bool streamPlay(StreamHandle stream, bool) override {
     if (stream == 0 || stream > streams_.size()) return false;
+    mixer_.startPending.store(true);
     // Plays once from the start; the music never loops.
-    if (Mix_PlayMusic(streams_[stream - 1], 0) != 0) return false;
-    // The music reaches the device with the mixer's next chunk, up to a chunk (23 ms) from now:
-    // returning once that chunk is mixed makes the timer that starts next keep to the sound,
-    // whatever the phase of the audio thread.
-    const unsigned before = mixedChunks_.load();
-    for (int waited = 0; waited < 200 && mixedChunks_.load() == before; ++waited) SDL_Delay(1);
+    if (Mix_PlayMusic(streams_[stream - 1], 0) != 0) {
+      mixer_.startPending.store(false);
+      return false;
+    }
+    // Returns when the music's first sample is heard, so that the timer started next keeps to
+    // what is heard. The audio thread takes that moment as it mixes the music's first chunk.
+    Counter& counter = systemCounter();
+    const int64_t frequency = counter.frequency();
+    for (int waited = 0; waited < 200 && mixer_.startPending.load(); ++waited) SDL_Delay(1);
+    if (mixer_.startPending.exchange(false)) return true;  // the audio thread is not running
+    // Never more than half a second: a figure beyond that is not to be believed.
+    const int64_t heardAt = std::min(mixer_.heardAt.load(), counter.now() + frequency / 2);
+    for (int64_t left; (left = heardAt - counter.now()) > 0;)
+      if (left > frequency / 500) SDL_Delay(1);
     return true;
   }
 
  private:
-  // Runs on the audio thread after each chunk is mixed.
-  static void countMixedChunk(void* counter, Uint8*, int) {
-    static_cast<std::atomic<unsigned>*>(counter)->fetch_add(1);
+  // What the main thread and the audio thread share about the music's start.
+  struct Mixer {
+    int rateHz = 0;
+    int frameBytes = 0;
+    PulseLatencyProbe* probe = nullptr;  // used by the audio thread only while a start is pending
+    std::atomic<bool> startPending{false};
+    std::atomic<int64_t> heardAt{0};  // counter reading when the music's first sample is heard
+  };
+
+  // Runs on the audio thread after each chunk is mixed, just before SDL hands it to the device.
+  // The first chunk that holds music holds its first sample at its start; everything queued
+  // before it is already in the device's hands, so it is heard once that has played: the sound
+  // server says how long that is, else it is the device buffer SDL was granted, one chunk.
+  static void noteMixedChunk(void* data, Uint8*, int bytes) {
+    auto& mixer = *static_cast<Mixer*>(data);
+    if (!mixer.startPending.load() || !Mix_PlayingMusic()) return;
+    const int64_t frequency = systemCounter().frequency();
+    int64_t latencyUs = 0, at = 0;
+    if (!mixer.probe || !mixer.probe->streamLatency(latencyUs, at)) {
+      at = systemCounter().now();
+      latencyUs = mixer.frameBytes > 0 && mixer.rateHz > 0
+                      ? int64_t(bytes) / mixer.frameBytes * 1000000 / mixer.rateHz
+                      : 0;
+    }
+    mixer.heardAt.store(at + latencyUs * frequency / 1000000);
+    mixer.startPending.store(false);
   }
 
   bool initVideo() {
@@ -491,7 +537,8 @@ class SdlPlatform final : public Platform {
   bool audioOpen_ = false;
   bool audioReported_ = false;
   std::vector<Mix_Music*> streams_;
-  std::atomic<unsigned> mixedChunks_{0};
+  PulseLatencyProbe pulseProbe_;
+  Mixer mixer_;
 };
 
 }  // namespace

@@ -46,6 +46,9 @@ int main() {
   static auto os = platform::createWebPlatform();
   platform::setCurrent(os.get());
   steppedFps = platform::webSteppedFps();
+  // A frame drawn in an animation frame is shown by the browser's compositor; its moment is the
+  // animation frame's (and in the stepped mode exactly the moment asked for).
+  loopState.framesLead = false;
   // The timer starts at the stepped clock's zero, as a capture's does.
   if (steppedFps > 0) platform::webSetCounterMs(0);
   const int started = startProgram();

@@ -126,7 +126,20 @@ bool WaveMusic::play() {
     if (waveOutWrite(device_, &block, sizeof block) != MMSYSERR_NOERROR) break;
     started_ = true;
   }
+  if (started_) waitUntilHeard();
   return started_;
+}
+
+void WaveMusic::waitUntilHeard() const {
+  // Polled without sleeping: a sleep may last a whole tick of the system timer (15.6 ms).
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  do {
+    if (positionSamples() > 0) return;
+    SwitchToThread();
+    QueryPerformanceCounter(&now);
+  } while (now.QuadPart - start.QuadPart < frequency.QuadPart / 2);
 }
 
 uint32_t WaveMusic::positionSamples() const {

@@ -27,8 +27,9 @@ class WaveMusic {
   // Reads and decodes the whole file and prepares its buffers; music at another sample rate than
   // the device's opens the device again at the music's rate. One file per device.
   bool load(const char* fileName, std::string& error);
-  // Queues the music, which starts at once from its first sample. True once started; later calls
-  // change nothing.
+  // Queues the music, which starts at once from its first sample, and returns once the device
+  // reports that sample played (at most half a second later), so that a timer started next keeps
+  // to what is heard. True once started; later calls change nothing.
   bool play();
 
   const DecodedMusic& music() const { return music_; }
@@ -38,6 +39,7 @@ class WaveMusic {
 
  private:
   bool openDevice(int rateHz, std::string& error);
+  void waitUntilHeard() const;
   void releaseBlocks();
 
   HWAVEOUT device_ = nullptr;

@@ -75,3 +75,32 @@ TEST(FrameTimer, TicksBeforeTheStartGiveTheLowBitsOfANegativeCount) {
   counter.ticks = 1000000;
   EXPECT_EQ(timer.elapsedMs(), uint32_t(-1000));
 }
+
+// Frames drawn in 10 ms and shown every 12 ms: readings come to run 16 ms ahead (10 ms to the
+// screen, half of the 12 ms on it), never more than 100 ms however slow the frames, and a timer
+// moved to another counter (capture) reads it exactly again.
+TEST(FrameTimer, ReadingsRunAheadByTheFramesLatency) {
+  ScriptedCounter counter;  // microseconds
+  FrameTimer timer(&counter);
+  timer.start();
+  auto frame = [&](int64_t drawUs, int64_t idleUs) {
+    const uint32_t read = timer.elapsedMs();
+    counter.ticks += drawUs;
+    timer.frameShown();
+    counter.ticks += idleUs;
+    return read;
+  };
+  for (int i = 0; i < 200; ++i) frame(10000, 2000);
+  const int64_t readAt = counter.ticks;
+  EXPECT_NEAR(double(frame(10000, 2000)), double(readAt) / 1000.0 + 16.0, 1.0);
+
+  for (int i = 0; i < 200; ++i) frame(400000, 0);
+  const int64_t slowReadAt = counter.ticks;
+  EXPECT_NEAR(double(frame(400000, 0)), double(slowReadAt) / 1000.0 + 100.0, 1.0);
+
+  ScriptedCounter capture;
+  timer.useCounter(&capture);
+  timer.start();
+  capture.ticks = 3000000;
+  EXPECT_EQ(timer.elapsedMs(), 3000u);
+}
